@@ -1,0 +1,56 @@
+#pragma once
+// Where a simulated machine lives and what a new one holds.
+//
+// The machine file is chosen by an explicit path, else SIMHOST_MACHINE, else
+// ${XDG_DATA_HOME:-$HOME/.local/share}/vessra/machine.db. Opening a file that holds no machine yet
+// builds the default machine in it, inside one transaction, so that two programs starting at once
+// on a fresh file agree on one machine.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/store.h"
+
+namespace sim {
+
+enum class SystemKind {
+    WindowsXP,
+    Windows2000,
+    WindowsMe,
+    Windows98SE,
+    WindowsNT4,  // NT 4.0 with Service Pack 6
+    Windows95,
+    Windows98,       // first edition
+    WindowsNT4Sp5,   // NT 4.0 with another service pack
+    WindowsServer2003,  // a later NT
+};
+
+enum class AdapterSetup { Present, Disabled, Absent };
+
+struct MachineSpec {
+    SystemKind system = SystemKind::WindowsXP;
+    AdapterSetup adapter = AdapterSetup::Present;
+};
+
+// Short names used by simhost: xp, 2000, me, 98se, nt4, 95, 98, nt4sp5, 2003.
+std::string_view systemKindName(SystemKind kind);
+std::optional<SystemKind> systemKindFromName(std::string_view name);
+std::vector<SystemKind> allSystemKinds();
+bool isNtFamily(SystemKind kind);
+
+std::filesystem::path defaultMachineFile();
+std::filesystem::path resolveMachineFile(const std::optional<std::filesystem::path>& explicitPath);
+
+bool machineBuilt(Store& store);
+std::optional<SystemKind> machineSystem(Store& store);
+// Fills an empty store with a machine; throws StoreError if the store already holds one.
+void buildMachine(Store& store, const MachineSpec& spec);
+
+// Opens the machine file, building the default machine first when it holds none.
+std::unique_ptr<Store> openMachine(const std::filesystem::path& file);
+
+}  // namespace sim

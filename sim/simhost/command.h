@@ -1,0 +1,25 @@
+#pragma once
+// One simhost command group: its words after the group name, and where it writes.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace simhost {
+
+// Exit codes of every command.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;  // the machine refused or lacks what was named
+inline constexpr int kUsage = 2;   // the command line itself is wrong
+
+struct Invocation {
+    std::vector<std::string> args;  // the words after the group name
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+int runNew(const Invocation& call);
+int runRegistry(const Invocation& call);
+
+}  // namespace simhost

@@ -1,0 +1,88 @@
+// simhost: looks at and changes a simulated machine, for people and for tests.
+
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "command.h"
+#include "platform/machine.h"
+#include "sim/machine.h"
+
+namespace {
+
+constexpr const char* kHelp = R"(usage: simhost [--machine PATH] COMMAND ...
+
+The machine file is PATH, else $SIMHOST_MACHINE, else
+${XDG_DATA_HOME:-$HOME/.local/share}/vessra/machine.db. A missing file gets the default
+machine (Windows XP, the adapter present) the first time a command needs it.
+
+Commands:
+  new [--os KIND] [--adapter present|disabled|absent] [--force]
+        create a machine; KIND is xp (default), 2000, me, 98se, nt4 (Service Pack 6),
+        or one the suite does not support: 95, 98, nt4sp5, 2003. --force replaces an
+        existing file.
+
+  reg get KEY [NAME]          print one value, or every value and subkey of KEY
+  reg set KEY NAME TYPE DATA...
+        TYPE is sz, expand_sz, multi_sz (one DATA word per string), dword (decimal or
+        0x hex), binary or none (hex bytes, e.g. 00ff1a); NAME "" or @ is the unnamed value
+  reg delete KEY [NAME]       delete a value, or the key with its whole subtree
+  reg export [KEY] [FILE]     write REGEDIT4 text of KEY (default: every hive) to FILE or stdout
+  reg import FILE             apply a REGEDIT4 file (- reads stdin) as one change
+
+KEY starts with its hive: HKEY_LOCAL_MACHINE (HKLM) or HKEY_DYN_DATA (HKDD), e.g.
+  simhost reg get 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
+
+Exit codes: 0 done, 1 the machine refused or lacks what was named, 2 bad command line.
+)";
+
+using Handler = int (*)(const simhost::Invocation&);
+
+const std::map<std::string, Handler>& commands() {
+    static const std::map<std::string, Handler> table{
+        {"new", simhost::runNew},
+        {"reg", simhost::runRegistry},
+    };
+    return table;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::size_t next = 0;
+    std::optional<std::string> machine;
+    while (next < args.size() && args[next].starts_with("-")) {
+        if (args[next] == "--help" || args[next] == "-h") {
+            std::cout << kHelp;
+            return simhost::kOk;
+        }
+        if (args[next] == "--machine" && next + 1 < args.size()) {
+            machine = args[next + 1];
+            next += 2;
+            continue;
+        }
+        std::cerr << "simhost: unknown option " << args[next] << " (see simhost --help)\n";
+        return simhost::kUsage;
+    }
+    if (next == args.size()) {
+        std::cerr << kHelp;
+        return simhost::kUsage;
+    }
+    const auto command = commands().find(args[next]);
+    if (command == commands().end()) {
+        std::cerr << "simhost: unknown command " << args[next] << " (see simhost --help)\n";
+        return simhost::kUsage;
+    }
+    platform::useMachineFile(sim::resolveMachineFile(machine));
+    const simhost::Invocation call{{args.begin() + static_cast<long>(next) + 1, args.end()}, std::cin, std::cout,
+                                   std::cerr};
+    try {
+        return command->second(call);
+    } catch (const std::exception& error) {
+        std::cerr << "simhost: " << error.what() << "\n";
+        return simhost::kFailed;
+    }
+}
