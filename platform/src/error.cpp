@@ -12,6 +12,7 @@ std::string_view errorMessage(Error error) {
         case Error::InvalidData: return "The data is invalid.";
         case Error::NotReady: return "The device is not ready.";
         case Error::InvalidParameter: return "The parameter is incorrect.";
+        case Error::CallNotImplemented: return "This function is not supported on this system.";
         case Error::InsufficientBuffer: return "The data area passed to a system call is too small.";
         case Error::AlreadyExists: return "Cannot create a file when that file already exists.";
         case Error::MoreData: return "More data is available.";
@@ -24,6 +25,7 @@ std::string_view errorMessage(Error error) {
         case Error::ServiceCannotAcceptControl: return "The service cannot accept control messages at this time.";
         case Error::ServiceNotActive: return "The service has not been started.";
         case Error::InternalError: return "An internal error occurred.";
+        case Error::NoSuchDevinst: return "The device instance does not exist in the hardware tree.";
     }
     return {};
 }

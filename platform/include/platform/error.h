@@ -16,6 +16,7 @@ enum class Error : std::uint32_t {
     InvalidData = 13,
     NotReady = 21,
     InvalidParameter = 87,
+    CallNotImplemented = 120,
     InsufficientBuffer = 122,
     AlreadyExists = 183,
     MoreData = 234,
@@ -27,6 +28,7 @@ enum class Error : std::uint32_t {
     ServiceCannotAcceptControl = 1061,
     ServiceNotActive = 1062,
     InternalError = 1359,  // the machine store failed
+    NoSuchDevinst = 0xE000020B,  // the device is no longer in the machine
 };
 
 // The system's message text for the code, or an empty view when there is none.
