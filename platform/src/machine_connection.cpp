@@ -1,5 +1,6 @@
 #include "machine_connection.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -15,6 +16,8 @@ namespace {
 struct ProcessMachine {
     std::mutex mutex;
     std::optional<std::filesystem::path> file;
+    // Bumped by every switch, so threads notice one without comparing paths on each call.
+    std::atomic<std::uint64_t> generation{1};
 };
 
 ProcessMachine& processMachine() {
@@ -23,7 +26,7 @@ ProcessMachine& processMachine() {
 }
 
 struct ThreadConnection {
-    std::filesystem::path file;
+    std::uint64_t generation = 0;
     std::unique_ptr<sim::Store> store;
 };
 
@@ -32,6 +35,7 @@ struct ThreadConnection {
 void useMachineFile(const std::filesystem::path& file) {
     std::lock_guard lock(processMachine().mutex);
     processMachine().file = file;
+    ++processMachine().generation;
 }
 
 std::filesystem::path machineFile() {
@@ -44,11 +48,11 @@ namespace detail {
 
 sim::Store& machineStore() {
     thread_local ThreadConnection connection;
-    const std::filesystem::path file = machineFile();
-    if (!connection.store || connection.file != file) {
+    const std::uint64_t generation = processMachine().generation.load();
+    if (!connection.store || connection.generation != generation) {
         connection.store.reset();
-        connection.store = sim::openMachine(file);
-        connection.file = file;
+        connection.store = sim::openMachine(machineFile());
+        connection.generation = generation;
     }
     return *connection.store;
 }

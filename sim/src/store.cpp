@@ -32,13 +32,24 @@ void createPrivateFile(const std::filesystem::path& file) {
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, std::string_view sql) : m_db(db) {
-    if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &m_stmt, nullptr) != SQLITE_OK) {
-        fail(db, "prepare");
+Statement::Statement(Store& store, std::string_view sql) : m_store(store), m_sql(sql) {
+    auto idle = store.m_idleStatements.find(m_sql);
+    if (idle != store.m_idleStatements.end()) {
+        m_stmt = idle->second;
+        store.m_idleStatements.erase(idle);
+        return;
+    }
+    if (sqlite3_prepare_v3(store.m_db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt,
+                           nullptr) != SQLITE_OK) {
+        fail(store.m_db, "prepare");
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+    m_store.m_idleStatements.emplace(std::move(m_sql), m_stmt);
+}
 
 Statement& Statement::bind(int index, std::int64_t value) {
     sqlite3_bind_int64(m_stmt, index, value);
@@ -67,7 +78,7 @@ bool Statement::step() {
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    fail(m_db, "step");
+    fail(m_store.m_db, "step");
 }
 
 void Statement::reset() {
@@ -112,12 +123,19 @@ Store::Store(const std::filesystem::path& file) : m_file(file) {
         createSchema(*this);
         transaction.commit();
     } catch (...) {
-        sqlite3_close(m_db);
+        close();
         throw;
     }
 }
 
-Store::~Store() { sqlite3_close(m_db); }
+Store::~Store() { close(); }
+
+void Store::close() {
+    for (auto& [sql, statement] : m_idleStatements) sqlite3_finalize(statement);
+    m_idleStatements.clear();
+    sqlite3_close(m_db);
+    m_db = nullptr;
+}
 
 void Store::checkFault() {
     if (m_faults.failAt == 0) return;
@@ -129,7 +147,7 @@ void Store::checkFault() {
 
 Statement Store::prepare(std::string_view sql) {
     checkFault();
-    return Statement(m_db, sql);
+    return Statement(*this, sql);
 }
 
 void Store::exec(std::string_view sql) {

@@ -21,6 +21,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace sim {
@@ -30,10 +31,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One prepared statement; reset and rebound for every use.
+class Store;
+
+// One prepared statement, made by Store::prepare(). On destruction it goes back, reset, to its
+// store's pool, so that the next prepare() of the same SQL costs no parsing.
 class Statement {
 public:
-    Statement(sqlite3* db, std::string_view sql);
+    Statement(Store& store, std::string_view sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -56,7 +60,8 @@ public:
     bool columnIsNull(int index) const;
 
 private:
-    sqlite3* m_db;
+    Store& m_store;
+    std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
 };
 
@@ -106,7 +111,9 @@ public:
 
 private:
     friend class Transaction;
+    friend class Statement;
     void checkFault();
+    void close();
 
     std::filesystem::path m_file;
     sqlite3* m_db = nullptr;
@@ -114,6 +121,9 @@ private:
     bool m_doomed = false;
     FaultPlan m_faults;
     std::int64_t m_statementCount = 0;
+    // Prepared statements not in use, by SQL text; a statement in use is never in here, so two
+    // live Statements never share one sqlite3_stmt.
+    std::unordered_multimap<std::string, sqlite3_stmt*> m_idleStatements;
 };
 
 }  // namespace sim
