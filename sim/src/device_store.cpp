@@ -71,6 +71,7 @@ std::int64_t addDevice(Store& store, const Device& device) {
     Statement id = store.prepare("SELECT last_insert_rowid()");
     id.step();
     const std::int64_t newId = id.columnInt(0);
+    syncDynamicEntries(store);
     transaction.commit();
     return newId;
 }
@@ -86,6 +87,7 @@ bool setEnabled(Store& store, std::string_view instanceId, bool enabled) {
         .bind(4, instanceId)
         .run();
     const bool done = changed(store);
+    if (done) syncDynamicEntries(store);
     transaction.commit();
     return done;
 }
@@ -96,6 +98,7 @@ bool restart(Store& store, std::string_view instanceId) {
         .bind(1, instanceId)
         .run();
     const bool done = changed(store);
+    if (done) syncDynamicEntries(store);
     transaction.commit();
     return done;
 }
@@ -111,6 +114,7 @@ bool setPresent(Store& store, std::string_view instanceId, bool present) {
         .bind(4, present ? 0 : 1)
         .run();
     const bool done = changed(store);
+    if (done) syncDynamicEntries(store);
     transaction.commit();
     return done;
 }

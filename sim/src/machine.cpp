@@ -4,8 +4,16 @@
 #include <cstdlib>
 #include <utility>
 
+#include "machine_layouts.h"
+#include "sim/device_store.h"
+#include "sim/hw_events.h"
 #include "sim/registry_store.h"
 #include "vessra/common/text.h"
+
+#if __has_include("sim/radio.h")
+#include "sim/radio.h"
+#define VESSRA_HAVE_RADIO 1
+#endif
 
 namespace sim {
 
@@ -85,13 +93,68 @@ std::optional<SystemKind> machineSystem(Store& store) {
     return name ? systemKindFromName(*name) : std::nullopt;
 }
 
+SystemVersion systemVersion(SystemKind kind) {
+    switch (kind) {
+        case SystemKind::WindowsXP: return {true, 5, 1, 2600, "Service Pack 2"};
+        case SystemKind::Windows2000: return {true, 5, 0, 2195, "Service Pack 4"};
+        case SystemKind::WindowsMe: return {false, 4, 90, 3000, " "};
+        case SystemKind::Windows98SE: return {false, 4, 10, 2222, " A "};
+        case SystemKind::WindowsNT4: return {true, 4, 0, 1381, "Service Pack 6"};
+        case SystemKind::Windows95: return {false, 4, 0, 950, ""};
+        case SystemKind::Windows98: return {false, 4, 10, 1998, " "};
+        case SystemKind::WindowsNT4Sp5: return {true, 4, 0, 1381, "Service Pack 5"};
+        case SystemKind::WindowsServer2003: return {true, 5, 2, 3790, "Service Pack 1"};
+    }
+    return {};
+}
+
+// Only Windows 98 (either edition) and 95 come without WMI; Me has it built in.
+static bool hasWmiByDefault(SystemKind kind) {
+    return kind != SystemKind::Windows98SE && kind != SystemKind::Windows98 && kind != SystemKind::Windows95;
+}
+
+static int networkCardCount(Store& store) {
+    int count = 0;
+    for (const auto& device : dev::allDevices(store)) {
+        if (vessra::equalsIgnoreAsciiCase(device.classGuid, dev::kNetClassGuid)) ++count;
+    }
+    return count;
+}
+
 void buildMachine(Store& store, const MachineSpec& spec) {
     Store::Transaction transaction(store);
     if (machineBuilt(store)) throw StoreError("the store already holds a machine");
     store.setSetting(kSystemSetting, systemKindName(spec.system));
+    store.setSetting(kComputerNameSetting, "VESSRA-PC");
+    store.setSetting(kLanguageSetting, "0411");
+    events::setWmiAvailable(store, hasWmiByDefault(spec.system));
+    store.setSetting(events::kRadioKeySetting, "on");
     reg::ensureHive(store, reg::Hive::LocalMachine);
     if (!isNtFamily(spec.system)) reg::ensureHive(store, reg::Hive::DynData);
+    layout::writeSystemKeys(store, spec.system);
+    layout::addSystemServices(store, spec.system);
+    layout::installCard(store, spec.system, layout::wiredCard(), {0, true, true});
+    layout::installCard(store, spec.system, layout::adapterCard(1),
+                        {1, spec.adapter != AdapterSetup::Absent, spec.adapter != AdapterSetup::Disabled});
+    if (spec.productInstalled) layout::writeProductEntry(store);
+#ifdef VESSRA_HAVE_RADIO
+    radio::seedDefaultNetworks(store);
+#endif
     transaction.commit();
+}
+
+std::string addAdapter(Store& store) {
+    Store::Transaction transaction(store);
+    const auto kind = machineSystem(store);
+    if (!kind) throw StoreError("the store holds no machine");
+    int adapters = 0;
+    for (const auto& device : dev::allDevices(store)) {
+        if (!device.hardwareIds.empty() && device.hardwareIds.front() == dev::kAdapterHardwareId) ++adapters;
+    }
+    const std::string instanceId =
+        layout::installCard(store, *kind, layout::adapterCard(adapters + 1), {networkCardCount(store), true, true});
+    transaction.commit();
+    return instanceId;
 }
 
 std::unique_ptr<Store> openMachine(const std::filesystem::path& file) {

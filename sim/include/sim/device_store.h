@@ -49,4 +49,8 @@ bool restart(Store& store, std::string_view instanceId);
 // Removal and insertion of a device node; insertion counts a start when the device is enabled.
 bool setPresent(Store& store, std::string_view instanceId, bool present);
 
+// On machines with HKEY_DYN_DATA (the Windows 9x family), brings "Config Manager\Enum" in line with
+// the device rows; the functions above call it after each change.
+void syncDynamicEntries(Store& store);
+
 }  // namespace sim::dev

@@ -6,6 +6,7 @@
 // builds the default machine in it, inside one transaction, so that two programs starting at once
 // on a fresh file agree on one machine.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -34,7 +35,22 @@ enum class AdapterSetup { Present, Disabled, Absent };
 struct MachineSpec {
     SystemKind system = SystemKind::WindowsXP;
     AdapterSetup adapter = AdapterSetup::Present;
+    bool productInstalled = true;  // the product's uninstall entry exists
 };
+
+// The extended version record a system of that kind reports.
+struct SystemVersion {
+    bool ntPlatform = true;  // false: the Windows 9x platform
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+    std::string servicePack;  // e.g. "Service Pack 6"; " A " on Windows 98 Second Edition
+};
+SystemVersion systemVersion(SystemKind kind);
+
+// Machine-wide settings a new machine holds.
+inline constexpr std::string_view kComputerNameSetting = "computer_name";
+inline constexpr std::string_view kLanguageSetting = "language";  // four hex digits, "0411" Japanese
 
 // Short names used by simhost: xp, 2000, me, 98se, nt4, 95, 98, nt4sp5, 2003.
 std::string_view systemKindName(SystemKind kind);
@@ -49,6 +65,10 @@ bool machineBuilt(Store& store);
 std::optional<SystemKind> machineSystem(Store& store);
 // Fills an empty store with a machine; throws StoreError if the store already holds one.
 void buildMachine(Store& store, const MachineSpec& spec);
+
+// Installs one more adapter card (present and enabled) with the records a real installation of a
+// second card would add; returns its device instance identifier.
+std::string addAdapter(Store& store);
 
 // Opens the machine file, building the default machine first when it holds none.
 std::unique_ptr<Store> openMachine(const std::filesystem::path& file);
