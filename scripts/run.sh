@@ -9,4 +9,4 @@ if [ -x build/run/lumvar/lumvar ]; then
   exec build/run/lumvar/lumvar
 fi
 # Until the utility itself is built: create the default machine if needed and show what it holds.
-build/run/sim/simhost/simhost reg export
+build/run/sim/simhost/simhost show

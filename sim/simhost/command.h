@@ -21,5 +21,10 @@ struct Invocation {
 
 int runNew(const Invocation& call);
 int runRegistry(const Invocation& call);
+int runShow(const Invocation& call);
+int runDevice(const Invocation& call);
+int runService(const Invocation& call);
+int runRadioKey(const Invocation& call);
+int runWmi(const Invocation& call);
 
 }  // namespace simhost

@@ -19,10 +19,12 @@ ${XDG_DATA_HOME:-$HOME/.local/share}/vessra/machine.db. A missing file gets the 
 machine (Windows XP, the adapter present) the first time a command needs it.
 
 Commands:
-  new [--os KIND] [--adapter present|disabled|absent] [--force]
+  new [--os KIND] [--adapter present|disabled|absent] [--product installed|none] [--force]
         create a machine; KIND is xp (default), 2000, me, 98se, nt4 (Service Pack 6),
-        or one the suite does not support: 95, 98, nt4sp5, 2003. --force replaces an
-        existing file.
+        or one the suite does not support: 95, 98, nt4sp5, 2003. Every machine has a
+        wired card and the adapter (absent: installed, but the card is not in the
+        machine); --product none leaves out the product's uninstall entry. --force
+        replaces an existing file.
 
   reg get KEY [NAME]          print one value, or every value and subkey of KEY
   reg set KEY NAME TYPE DATA...
@@ -31,6 +33,18 @@ Commands:
   reg delete KEY [NAME]       delete a value, or the key with its whole subtree
   reg export [KEY] [FILE]     write REGEDIT4 text of KEY (default: every hive) to FILE or stdout
   reg import FILE             apply a REGEDIT4 file (- reads stdin) as one change
+
+  show                        the system, devices, services, radio key and WMI
+  device list                 every device node with its state
+  device enable|disable|remove|insert [ID]
+        change a device node; ID is an instance id or "adapter" (default: the first
+        device with the adapter's hardware id); remove/insert take it out of or put it
+        back into the machine
+  device add-adapter          install a second (third, ...) adapter card
+  service show|start|stop [NAME]
+        a service's state (default WZCSVC); start leaves it start-pending for a moment
+  radio-key on|off            move the adapter's hardware radio key (queues its event)
+  wmi on|off                  give the machine WMI or take it away
 
 KEY starts with its hive: HKEY_LOCAL_MACHINE (HKLM) or HKEY_DYN_DATA (HKDD), e.g.
   simhost reg get 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
@@ -44,6 +58,11 @@ const std::map<std::string, Handler>& commands() {
     static const std::map<std::string, Handler> table{
         {"new", simhost::runNew},
         {"reg", simhost::runRegistry},
+        {"show", simhost::runShow},
+        {"device", simhost::runDevice},
+        {"service", simhost::runService},
+        {"radio-key", simhost::runRadioKey},
+        {"wmi", simhost::runWmi},
     };
     return table;
 }

@@ -42,6 +42,13 @@ int runNew(const Invocation& call) {
                 return kUsage;
             }
             spec.system = *kind;
+        } else if (word == "--product" && hasValue) {
+            const std::string& product = call.args[++i];
+            if (product != "installed" && product != "none") {
+                call.err << "simhost new: unknown product state " << product << " (installed, none)\n";
+                return kUsage;
+            }
+            spec.productInstalled = product == "installed";
         } else if (word == "--adapter" && hasValue) {
             const auto setup = adapterSetupFromName(call.args[++i]);
             if (!setup) {

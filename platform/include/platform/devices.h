@@ -41,7 +41,8 @@ using DevInst = std::uint32_t;
 enum class Property { HardwareIds, Driver };
 
 // What a property change asks of the device (the numbers of the class-installer parameters).
-enum class StateChange : std::uint32_t { Enable = 1, Disable = 2, PropertyChange = 3, Start = 4, Stop = 5 };
+// Enable and disable change the device's configuration; PropertyChange restarts the device.
+enum class StateChange : std::uint32_t { Enable = 1, Disable = 2, PropertyChange = 3 };
 enum class ChangeScope : std::uint32_t { Global = 1, ConfigSpecific = 2, ConfigGeneral = 4 };
 
 struct PropertyChangeParams {
@@ -106,8 +107,8 @@ enum class ConfigResult : std::uint32_t {
     InvalidPointer = 0x03,
     InvalidFlag = 0x04,
     InvalidDevNode = 0x05,
-    Failure = 0x13,
     NoSuchDevNode = 0x0D,
+    Failure = 0x13,
     InvalidDeviceId = 0x1E,
 };
 
@@ -132,7 +133,8 @@ inline constexpr DevInst kRootDevInst = 0x7FFFFFFF;
 // unless kLocatePhantom is given; NoSuchDevNode otherwise. A null pointer for `devInst` gives
 // InvalidPointer; unknown flag bits give InvalidFlag.
 ConfigResult locateDevNode(DevInst* devInst, const char* deviceId, std::uint32_t flags);
-// Asks the node's bus to enumerate it again: a node that is not present fails with NoSuchDevNode.
+// Asks the node's bus to enumerate it again (the simulated buses find nothing new): an unknown node
+// fails with InvalidDevNode, a node that is not present with NoSuchDevNode.
 ConfigResult reenumerateDevNode(DevInst devInst, std::uint32_t flags);
 // Status bits and problem number of a present node (problem 22 while disabled).
 ConfigResult devNodeStatus(DevInst devInst, std::uint32_t& status, std::uint32_t& problem);
