@@ -104,7 +104,8 @@ CREATE TABLE IF NOT EXISTS driver_state(
     link_since_ms  INTEGER NOT NULL,
     tx_frames      INTEGER NOT NULL,
     rx_frames      INTEGER NOT NULL,
-    country        TEXT NOT NULL);
+    country        TEXT NOT NULL,
+    network_address TEXT NOT NULL);
 CREATE TABLE IF NOT EXISTS driver_journal(
     id          INTEGER PRIMARY KEY AUTOINCREMENT,
     time_ms     INTEGER NOT NULL,
