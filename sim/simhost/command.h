@@ -26,5 +26,10 @@ int runDevice(const Invocation& call);
 int runService(const Invocation& call);
 int runRadioKey(const Invocation& call);
 int runWmi(const Invocation& call);
+int runNetwork(const Invocation& call);
+int runQuery(const Invocation& call);
+int runSet(const Invocation& call);
+int runJournal(const Invocation& call);
+int runFault(const Invocation& call);
 
 }  // namespace simhost

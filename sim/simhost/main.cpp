@@ -46,6 +46,20 @@ Commands:
   radio-key on|off            move the adapter's hardware radio key (queues its event)
   wmi on|off                  give the machine WMI or take it away
 
+  net list                    the networks in range (base and current signal, keys in hex)
+  net add SSID BSSID MHZ [--flags N] [--adhoc] [--wep KEYHEX | --aes KEYHEX] [--rssi DBM]
+        a network in range; flags 0x400 is 802.11g, 0x100 turbo; WEP keys have 5 or
+        13 bytes, AES keys 16; DBM is its base signal (default -60)
+  net remove SSID|BSSID       take a network away
+  net move SSID|BSSID DBM     change a network's base signal (-95 or less: out of range)
+  query OID [LENGTH]          one query to the adapter (LENGTH default 4104); prints the
+                              result, the bytes written and needed, and the reply in hex
+  set OID HEXBYTES            one set request with HEXBYTES as its buffer
+        OID is a name (OID_VENDOR_RADIO, OID_802_11_SSID, ...) or a number (0xFF300000)
+  journal [--clear]           every request the driver received, with its bytes and result
+  fault next N | fault oid OID | fault clear
+        make the driver fail its next N requests, or every request of one OID
+
 KEY starts with its hive: HKEY_LOCAL_MACHINE (HKLM) or HKEY_DYN_DATA (HKDD), e.g.
   simhost reg get 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion'
 
@@ -63,6 +77,11 @@ const std::map<std::string, Handler>& commands() {
         {"service", simhost::runService},
         {"radio-key", simhost::runRadioKey},
         {"wmi", simhost::runWmi},
+        {"net", simhost::runNetwork},
+        {"query", simhost::runQuery},
+        {"set", simhost::runSet},
+        {"journal", simhost::runJournal},
+        {"fault", simhost::runFault},
     };
     return table;
 }
