@@ -19,12 +19,16 @@ namespace {
 
 // SQLite would create the file with the process umask; the store holds sealed keys, so it is
 // created here first with 0600. The WAL and shared-memory files inherit that mode from it.
+// An existing file is left alone: closing any descriptor of a file drops every POSIX lock this
+// process holds on it, which would strip the locks of this process's other open connections (and
+// let another process delete the WAL under them as if they were gone).
 void createPrivateFile(const std::filesystem::path& file) {
     if (file.has_parent_path()) {
         std::filesystem::create_directories(file.parent_path());
     }
-    const int fd = ::open(file.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    const int fd = ::open(file.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0) {
+        if (errno == EEXIST) return;
         throw StoreError("cannot create " + file.string() + ": " + std::strerror(errno));
     }
     ::close(fd);
