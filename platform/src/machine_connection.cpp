@@ -1,6 +1,5 @@
 #include "machine_connection.h"
 
-#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -12,12 +11,12 @@ namespace platform {
 
 namespace {
 
-// The one piece of process-wide state of the platform layer: which machine this process is on.
+// The one piece of process-wide state of the platform layer: the machine file this process was
+// pointed at. Without one, SIMHOST_MACHINE is looked up on every call, so that a library loaded
+// into someone else's process follows the environment it is called in.
 struct ProcessMachine {
     std::mutex mutex;
     std::optional<std::filesystem::path> file;
-    // Bumped by every switch, so threads notice one without comparing paths on each call.
-    std::atomic<std::uint64_t> generation{1};
 };
 
 ProcessMachine& processMachine() {
@@ -26,7 +25,7 @@ ProcessMachine& processMachine() {
 }
 
 struct ThreadConnection {
-    std::uint64_t generation = 0;
+    std::filesystem::path file;
     std::unique_ptr<sim::Store> store;
 };
 
@@ -35,24 +34,22 @@ struct ThreadConnection {
 void useMachineFile(const std::filesystem::path& file) {
     std::lock_guard lock(processMachine().mutex);
     processMachine().file = file;
-    ++processMachine().generation;
 }
 
 std::filesystem::path machineFile() {
     std::lock_guard lock(processMachine().mutex);
-    if (!processMachine().file) processMachine().file = sim::resolveMachineFile(std::nullopt);
-    return *processMachine().file;
+    return sim::resolveMachineFile(processMachine().file);
 }
 
 namespace detail {
 
 sim::Store& machineStore() {
     thread_local ThreadConnection connection;
-    const std::uint64_t generation = processMachine().generation.load();
-    if (!connection.store || connection.generation != generation) {
+    std::filesystem::path file = machineFile();
+    if (!connection.store || connection.file != file) {
         connection.store.reset();
-        connection.store = sim::openMachine(machineFile());
-        connection.generation = generation;
+        connection.store = sim::openMachine(file);
+        connection.file = std::move(file);
     }
     return *connection.store;
 }

@@ -6,8 +6,8 @@
 
 namespace platform {
 
-// Switches the whole process to another machine file (simhost --machine, tests). Threads reconnect
-// at their next platform call.
+// Switches the whole process to another machine file (simhost --machine, tests), overriding
+// SIMHOST_MACHINE. Threads reconnect at their next platform call.
 void useMachineFile(const std::filesystem::path& file);
 std::filesystem::path machineFile();
 
