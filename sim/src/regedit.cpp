@@ -233,9 +233,14 @@ void apply(Store& store, const Operation& operation) {
 
 // ---- export ----
 
+// Line breaks are escaped too, so that a value name holding one cannot split its line.
 std::string quotedText(std::string_view text) {
     std::string result = "\"";
     for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            result += c == '\n' ? "\\n" : "\\r";
+            continue;
+        }
         if (c == '\\' || c == '"') result.push_back('\\');
         result.push_back(c);
     }

@@ -23,6 +23,7 @@ constexpr const char* kEveryType = R"(REGEDIT4
 "Odd"=hex(b):01,02,03,04,05,06,07,08
 "NoNul"=hex(1):41,42
 "Empty"=hex:
+"Line\nBreak"="a name with a line break"
 "Long"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\
   18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,2e,2f
 
@@ -55,6 +56,7 @@ TEST_F(RegeditTest, EveryValueTypeImportsExportsAndReimportsIdentically) {
     EXPECT_EQ(value("SOFTWARE\\Vessra", "Long")->data.size(), 48u);
     EXPECT_EQ(value("SOFTWARE\\Vessra", "")->data, reg::stringData("default text"));
     EXPECT_TRUE(value("Software\\Vessra\\cfg0", "ConfigurationName"));
+    EXPECT_TRUE(value("SOFTWARE\\Vessra", "Line\nBreak"));
 
     const std::string exported = exportText(*store);
     EXPECT_NE(exported.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vessra\\Cfg0]"), std::string::npos);
