@@ -21,7 +21,7 @@ namespace driver = sim::driver;
 
 // A fresh default machine (Windows XP, the adapter present) with the adapter opened.
 class OpenAdapter {
-public:
+  public:
     OpenAdapter() {
         std::string pattern = (std::filesystem::temp_directory_path() / "vessra-bench-XXXXXX").string();
         m_folder = ::mkdtemp(pattern.data());
@@ -29,8 +29,10 @@ public:
         unsigned char info[W32N_REGISTRY_INFO_SIZE] = {};
         for (int rc = W32N_GetFirstAdapterRegistryInfo(info); rc == 0 && m_handle == W32N_INVALID_ADAPTER;
              rc = W32N_GetNextAdapterRegistryInfo(info)) {
-            if (!std::strstr(reinterpret_cast<char*>(info), "Vessra")) continue;
-            const std::string name = "\\Device\\" + std::string(reinterpret_cast<char*>(info + W32N_INFO_NAME_OFFSET));
+            if (!std::strstr(reinterpret_cast<char*>(info), "Vessra"))
+                continue;
+            const std::string name =
+                "\\Device\\" + std::string(reinterpret_cast<char*>(info + W32N_INFO_NAME_OFFSET));
             m_handle = W32N_OpenAdapterA(name.c_str());
         }
     }
@@ -40,7 +42,7 @@ public:
     }
     intptr_t handle() const { return m_handle; }
 
-private:
+  private:
     std::filesystem::path m_folder;
     intptr_t m_handle = W32N_INVALID_ADAPTER;
 };
@@ -51,7 +53,8 @@ int sendRequest(intptr_t handle, std::uint32_t type, std::uint32_t oid, std::vec
     vessra::writeLe32(std::span(record), W32N_REQUEST_TYPE_OFFSET, type);
     vessra::writeLe32(std::span(record), W32N_REQUEST_OID_OFFSET, oid);
     vessra::writeLe32(std::span(record), W32N_REQUEST_BUFFER_OFFSET, W32N_BufferAddressField(buffer.data()));
-    vessra::writeLe32(std::span(record), W32N_REQUEST_LENGTH_OFFSET, static_cast<std::uint32_t>(buffer.size()));
+    vessra::writeLe32(std::span(record), W32N_REQUEST_LENGTH_OFFSET,
+                      static_cast<std::uint32_t>(buffer.size()));
     return W32N_MakeNdisRequest(handle, record, overlapped, 1, buffer.data());
 }
 

@@ -55,14 +55,17 @@ auto withStore(Work work, decltype(work(std::declval<sim::Store&>())) onFailure)
 }
 
 int deliverCard(unsigned char* info, std::size_t position) {
-    if (!info) return fail(W32N_ERROR_INVALID_PARAMETER);
+    if (!info)
+        return fail(W32N_ERROR_INVALID_PARAMETER);
     return withStore(
         [&](sim::Store& store) {
             const auto cards = driver::netCards(store);
-            if (position >= cards.size()) return fail(W32N_ERROR_NO_MORE_ITEMS);
+            if (position >= cards.size())
+                return fail(W32N_ERROR_NO_MORE_ITEMS);
             const std::span<std::uint8_t> record(info, W32N_REGISTRY_INFO_SIZE);
             std::memset(info, 0, W32N_REGISTRY_INFO_SIZE);
-            vessra::writeCString(record, W32N_INFO_DESCRIPTION_OFFSET, kDescriptionWidth, cards[position].description);
+            vessra::writeCString(record, W32N_INFO_DESCRIPTION_OFFSET, kDescriptionWidth,
+                                 cards[position].description);
             vessra::writeCString(record, W32N_INFO_NAME_OFFSET, kNameWidth, cards[position].name);
             vessra::writeLe32(record, kPositionOffset, static_cast<std::uint32_t>(position));
             lastError = W32N_ERROR_SUCCESS;
@@ -75,7 +78,8 @@ std::optional<driver::NetCard> openCard(intptr_t adapter) {
     AdapterTable& table = adapterTable();
     std::lock_guard lock(table.tableMutex);
     const auto found = table.open.find(adapter);
-    if (found == table.open.end()) return std::nullopt;
+    if (found == table.open.end())
+        return std::nullopt;
     return found->second;
 }
 
@@ -83,17 +87,21 @@ std::optional<driver::NetCard> openCard(intptr_t adapter) {
 
 extern "C" {
 
-int W32N_GetFirstAdapterRegistryInfo(unsigned char* info) { return deliverCard(info, 0); }
+int W32N_GetFirstAdapterRegistryInfo(unsigned char* info) {
+    return deliverCard(info, 0);
+}
 
 int W32N_GetNextAdapterRegistryInfo(unsigned char* info) {
-    if (!info) return fail(W32N_ERROR_INVALID_PARAMETER);
-    const std::size_t position = vessra::readLe32(std::span<const std::uint8_t>(info, W32N_REGISTRY_INFO_SIZE),
-                                                  kPositionOffset);
+    if (!info)
+        return fail(W32N_ERROR_INVALID_PARAMETER);
+    const std::size_t position =
+        vessra::readLe32(std::span<const std::uint8_t>(info, W32N_REGISTRY_INFO_SIZE), kPositionOffset);
     return deliverCard(info, position + 1);
 }
 
 const char* W32N_GetNetCardRegistryPath(const char* /*instanceText*/) {
-    registryPathText = withStore([](sim::Store& store) { return driver::netCardRegistryPath(store); }, std::string());
+    registryPathText =
+        withStore([](sim::Store& store) { return driver::netCardRegistryPath(store); }, std::string());
     return registryPathText.c_str();
 }
 
@@ -116,7 +124,8 @@ intptr_t W32N_OpenAdapterA(const char* deviceName) {
             return found;
         },
         std::nullopt);
-    if (!card) return W32N_INVALID_ADAPTER;
+    if (!card)
+        return W32N_INVALID_ADAPTER;
     AdapterTable& table = adapterTable();
     std::lock_guard lock(table.tableMutex);
     const intptr_t handle = table.nextHandle;
@@ -137,14 +146,16 @@ int W32N_CloseAdapter(intptr_t adapter) {
     return 1;
 }
 
-int W32N_MakeNdisRequest(intptr_t adapter, unsigned char* request, unsigned char* overlapped, int /*synchronous*/,
-                         void* buffer) {
-    if (!request) return fail(W32N_ERROR_INVALID_PARAMETER);
+int W32N_MakeNdisRequest(intptr_t adapter, unsigned char* request, unsigned char* overlapped,
+                         int /*synchronous*/, void* buffer) {
+    if (!request)
+        return fail(W32N_ERROR_INVALID_PARAMETER);
     const std::span<std::uint8_t> record(request, W32N_REQUEST_SIZE);
     vessra::writeLe32(record, W32N_REQUEST_TRANSFERRED_OFFSET, 0);
     vessra::writeLe32(record, W32N_REQUEST_NEEDED_OFFSET, 0);
     const auto card = openCard(adapter);
-    if (!card) return fail(W32N_ERROR_INVALID_HANDLE);
+    if (!card)
+        return fail(W32N_ERROR_INVALID_HANDLE);
     const std::uint32_t type = vessra::readLe32(record, W32N_REQUEST_TYPE_OFFSET);
     const std::uint32_t length = vessra::readLe32(record, W32N_REQUEST_LENGTH_OFFSET);
     if (type > W32N_REQUEST_SET || (length > 0 && !buffer) ||
@@ -157,7 +168,9 @@ int W32N_MakeNdisRequest(intptr_t adapter, unsigned char* request, unsigned char
     const std::span<std::uint8_t> information(static_cast<std::uint8_t*>(buffer), length);
     std::lock_guard lock(adapterTable().requestMutex);
     const std::uint32_t result = withStore(
-        [&](sim::Store& store) { return static_cast<std::uint32_t>(driver::handleRequest(store, *card, call, information)); },
+        [&](sim::Store& store) {
+            return static_cast<std::uint32_t>(driver::handleRequest(store, *card, call, information));
+        },
         std::uint32_t{W32N_ERROR_INTERNAL});
     vessra::writeLe32(record, W32N_REQUEST_TRANSFERRED_OFFSET, call.transferred);
     vessra::writeLe32(record, W32N_REQUEST_NEEDED_OFFSET, call.needed);
@@ -166,12 +179,15 @@ int W32N_MakeNdisRequest(intptr_t adapter, unsigned char* request, unsigned char
         vessra::writeLe32(status, 0, result);
         vessra::writeLe32(status, 4, call.transferred);
     }
-    if (result != W32N_ERROR_SUCCESS) return fail(result);
+    if (result != W32N_ERROR_SUCCESS)
+        return fail(result);
     lastError = W32N_ERROR_SUCCESS;
     return 0;
 }
 
-uint32_t W32N_GetLastError(void) { return lastError; }
+uint32_t W32N_GetLastError(void) {
+    return lastError;
+}
 
 uint32_t W32N_BufferAddressField(const void* buffer) {
     return static_cast<uint32_t>(reinterpret_cast<std::uintptr_t>(buffer));

@@ -41,8 +41,10 @@ struct Record {
 std::vector<Record> allRecords() {
     std::vector<Record> records;
     unsigned char info[W32N_REGISTRY_INFO_SIZE] = {};
-    for (int rc = W32N_GetFirstAdapterRegistryInfo(info); rc == 0; rc = W32N_GetNextAdapterRegistryInfo(info)) {
-        records.push_back({reinterpret_cast<char*>(info), reinterpret_cast<char*>(info + W32N_INFO_NAME_OFFSET)});
+    for (int rc = W32N_GetFirstAdapterRegistryInfo(info); rc == 0;
+         rc = W32N_GetNextAdapterRegistryInfo(info)) {
+        records.push_back(
+            {reinterpret_cast<char*>(info), reinterpret_cast<char*>(info + W32N_INFO_NAME_OFFSET)});
     }
     return records;
 }
@@ -60,7 +62,8 @@ Reply request(intptr_t handle, std::uint32_t type, std::uint32_t oid, Bytes payl
     reply.result = W32N_MakeNdisRequest(handle, record, overlapped, 1, payload.data());
     reply.transferred = vessra::readLe32(std::span(record), W32N_REQUEST_TRANSFERRED_OFFSET);
     reply.needed = vessra::readLe32(std::span(record), W32N_REQUEST_NEEDED_OFFSET);
-    for (std::size_t i = length; i < payload.size(); ++i) EXPECT_EQ(payload[i], 0xEE) << "written past the buffer";
+    for (std::size_t i = length; i < payload.size(); ++i)
+        EXPECT_EQ(payload[i], 0xEE) << "written past the buffer";
     reply.data.assign(payload.begin(), payload.begin() + static_cast<long>(length));
     return reply;
 }
@@ -91,18 +94,21 @@ std::int32_t rssiOf(intptr_t handle) {
 
 // A built machine with the adapter opened the way the utility opens it.
 class AdapterTest : public ::testing::Test {
-protected:
-    explicit AdapterTest(sim::SystemKind kind = sim::SystemKind::WindowsXP) : m_machine(sim::MachineSpec{kind}) {
+  protected:
+    explicit AdapterTest(sim::SystemKind kind = sim::SystemKind::WindowsXP)
+        : m_machine(sim::MachineSpec{kind}) {
         m_store = m_machine.open();
         const auto records = allRecords();
         for (std::size_t i = 0; i < records.size() && m_handle == W32N_INVALID_ADAPTER; ++i) {
-            if (records[i].description.find("Vessra") == std::string::npos) continue;
+            if (records[i].description.find("Vessra") == std::string::npos)
+                continue;
             m_handle = W32N_OpenAdapterA(("\\Device\\" + records[i].name).c_str());
             m_card = drv::cardForDeviceName(*m_store, "\\Device\\" + records[i].name);
         }
     }
     ~AdapterTest() override {
-        if (m_handle != W32N_INVALID_ADAPTER) W32N_CloseAdapter(m_handle);
+        if (m_handle != W32N_INVALID_ADAPTER)
+            W32N_CloseAdapter(m_handle);
     }
 
     sim::reg::KeyId driverKey() { return *m_card->driverKey; }
@@ -155,9 +161,11 @@ TEST_F(AdapterTest, RecordWhoseBufferFieldDoesNotMatchTheBufferIsRefused) {
     Bytes buffer(8);
     unsigned char record[W32N_REQUEST_SIZE] = {};
     vessra::writeLe32(std::span(record), W32N_REQUEST_OID_OFFSET, drv::OID_VENDOR_RSSI);
-    vessra::writeLe32(std::span(record), W32N_REQUEST_BUFFER_OFFSET, W32N_BufferAddressField(buffer.data()) + 8);
+    vessra::writeLe32(std::span(record), W32N_REQUEST_BUFFER_OFFSET,
+                      W32N_BufferAddressField(buffer.data()) + 8);
     vessra::writeLe32(std::span(record), W32N_REQUEST_LENGTH_OFFSET, 8);
-    EXPECT_EQ(W32N_MakeNdisRequest(m_handle, record, nullptr, 1, buffer.data()), W32N_ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(W32N_MakeNdisRequest(m_handle, record, nullptr, 1, buffer.data()),
+              W32N_ERROR_INVALID_PARAMETER);
 }
 
 // The default machine's adapter starts with the fresh parameters: no name, no security, both bands,
@@ -196,7 +204,8 @@ TEST_F(AdapterTest, QueriesReportTheJoinedNetworkWithTheCatalogueLayouts) {
     const Reply sentBefore = query(m_handle, drv::OID_GEN_XMIT_OK, 4);
     const Reply receivedBefore = query(m_handle, drv::OID_GEN_RCV_OK, 4);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
-    EXPECT_GT(vessra::readLe32(query(m_handle, drv::OID_GEN_XMIT_OK, 4).data, 0), vessra::readLe32(sentBefore.data, 0));
+    EXPECT_GT(vessra::readLe32(query(m_handle, drv::OID_GEN_XMIT_OK, 4).data, 0),
+              vessra::readLe32(sentBefore.data, 0));
     EXPECT_GT(vessra::readLe32(query(m_handle, drv::OID_GEN_RCV_OK, 4).data, 0),
               vessra::readLe32(receivedBefore.data, 0));
 }
@@ -247,14 +256,22 @@ TEST_F(AdapterTest, ShortBuffersFailWithTheBytesNeededAndAreNotOverrun) {
         std::uint32_t needed;
     };
     const Case cases[] = {
-        {W32N_REQUEST_QUERY, drv::OID_VENDOR_CURRENT_CHANNEL, 36}, {W32N_REQUEST_QUERY, drv::OID_VENDOR_RSSI, 4},
-        {W32N_REQUEST_QUERY, drv::OID_VENDOR_LINK_CIPHER_RATE, 8}, {W32N_REQUEST_QUERY, drv::OID_VENDOR_RADIO, 4},
-        {W32N_REQUEST_QUERY, drv::OID_802_11_BSSID, 6},            {W32N_REQUEST_QUERY, drv::OID_802_11_SSID, 36},
-        {W32N_REQUEST_QUERY, drv::OID_802_11_INFRASTRUCTURE_MODE, 4}, {W32N_REQUEST_QUERY, drv::OID_802_3_CURRENT_ADDRESS, 6},
-        {W32N_REQUEST_QUERY, drv::OID_GEN_XMIT_OK, 4},             {W32N_REQUEST_QUERY, drv::OID_GEN_RCV_OK, 4},
-        {W32N_REQUEST_SET, drv::OID_VENDOR_RADIO, 4},              {W32N_REQUEST_SET, drv::OID_VENDOR_CONFIGURATION, 360},
-        {W32N_REQUEST_SET, drv::OID_802_11_SSID, 36},              {W32N_REQUEST_SET, drv::OID_802_11_INFRASTRUCTURE_MODE, 4},
-        {W32N_REQUEST_SET, drv::OID_VENDOR_COUNTRY_CODE, 3},       {W32N_REQUEST_SET, drv::OID_VENDOR_PRE_JOIN, 4},
+        {W32N_REQUEST_QUERY, drv::OID_VENDOR_CURRENT_CHANNEL, 36},
+        {W32N_REQUEST_QUERY, drv::OID_VENDOR_RSSI, 4},
+        {W32N_REQUEST_QUERY, drv::OID_VENDOR_LINK_CIPHER_RATE, 8},
+        {W32N_REQUEST_QUERY, drv::OID_VENDOR_RADIO, 4},
+        {W32N_REQUEST_QUERY, drv::OID_802_11_BSSID, 6},
+        {W32N_REQUEST_QUERY, drv::OID_802_11_SSID, 36},
+        {W32N_REQUEST_QUERY, drv::OID_802_11_INFRASTRUCTURE_MODE, 4},
+        {W32N_REQUEST_QUERY, drv::OID_802_3_CURRENT_ADDRESS, 6},
+        {W32N_REQUEST_QUERY, drv::OID_GEN_XMIT_OK, 4},
+        {W32N_REQUEST_QUERY, drv::OID_GEN_RCV_OK, 4},
+        {W32N_REQUEST_SET, drv::OID_VENDOR_RADIO, 4},
+        {W32N_REQUEST_SET, drv::OID_VENDOR_CONFIGURATION, 360},
+        {W32N_REQUEST_SET, drv::OID_802_11_SSID, 36},
+        {W32N_REQUEST_SET, drv::OID_802_11_INFRASTRUCTURE_MODE, 4},
+        {W32N_REQUEST_SET, drv::OID_VENDOR_COUNTRY_CODE, 3},
+        {W32N_REQUEST_SET, drv::OID_VENDOR_PRE_JOIN, 4},
         {W32N_REQUEST_SET, drv::OID_VENDOR_IDLE_NOTICE, 4},
     };
     for (const Case& c : cases) {
@@ -325,8 +342,8 @@ TEST_F(AdapterTest, SealedKeyInTheDriverKeyJoinsOnlyWithTheNetworksKey) {
     };
     const Case cases[] = {
         {"a1b2c3d4e5", cardId.c_str(), true},
-        {"a1b2c3d4e6", cardId.c_str(), false},                               // wrong key
-        {"a1b2c3d4e5", "00000000-0000-0000-0000-000000000000", false},      // sealed for another card
+        {"a1b2c3d4e6", cardId.c_str(), false},                          // wrong key
+        {"a1b2c3d4e5", "00000000-0000-0000-0000-000000000000", false},  // sealed for another card
     };
     for (const Case& c : cases) {
         Bytes key;
@@ -372,7 +389,8 @@ TEST_F(AdapterTest, ConfigurationPushWithSealedKeysJoinsOnlyWithTheRightKeyInThe
     const std::string sealed = drv::sealKey(aesKey, cardId);
     ASSERT_EQ(sealed.size(), 32u);
 
-    Reply pushed = set(m_handle, drv::OID_VENDOR_CONFIGURATION, configurationRecord(cardId, "Office-A", 4, 4, sealed, 16));
+    Reply pushed = set(m_handle, drv::OID_VENDOR_CONFIGURATION,
+                       configurationRecord(cardId, "Office-A", 4, 4, sealed, 16));
     ASSERT_EQ(pushed.result, 0);
     EXPECT_EQ(pushed.transferred, 360u);
     EXPECT_EQ(bssidOf(m_handle), "02:56:53:00:00:03");
@@ -383,7 +401,8 @@ TEST_F(AdapterTest, ConfigurationPushWithSealedKeysJoinsOnlyWithTheRightKeyInThe
     // The right key in another slot than the default one, or a record from another card: refused.
     set(m_handle, drv::OID_VENDOR_CONFIGURATION, configurationRecord(cardId, "Office-A", 0, 4, sealed, 16));
     EXPECT_EQ(bssidOf(m_handle), "00:00:00:00:00:00");
-    set(m_handle, drv::OID_VENDOR_CONFIGURATION, configurationRecord("another-card", "Office-A", 4, 4, sealed, 16));
+    set(m_handle, drv::OID_VENDOR_CONFIGURATION,
+        configurationRecord("another-card", "Office-A", 4, 4, sealed, 16));
     EXPECT_EQ(bssidOf(m_handle), "00:00:00:00:00:00");
 }
 
@@ -425,7 +444,8 @@ TEST_P(OtherSystems, AdapterOpensByTheSystemsNamingRule) {
     const bool nt = sim::isNtFamily(GetParam().kind);
     std::size_t adapterPosition = 0;
     for (; adapterPosition < records.size(); ++adapterPosition) {
-        if (records[adapterPosition].description.find("Vessra") != std::string::npos) break;
+        if (records[adapterPosition].description.find("Vessra") != std::string::npos)
+            break;
     }
     ASSERT_EQ(adapterPosition, 1u);
     char instance[8];
@@ -442,10 +462,11 @@ TEST_P(OtherSystems, AdapterOpensByTheSystemsNamingRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, OtherSystems,
-    ::testing::Values(KindCase{sim::SystemKind::Windows2000,
-                               "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}"},
-                      KindCase{sim::SystemKind::Windows98SE, "System\\CurrentControlSet\\Services\\Class\\Net"},
-                      KindCase{sim::SystemKind::WindowsMe, "System\\CurrentControlSet\\Services\\Class\\Net"},
-                      KindCase{sim::SystemKind::WindowsNT4, nullptr}));
+    ::testing::Values(
+        KindCase{sim::SystemKind::Windows2000,
+                 "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}"},
+        KindCase{sim::SystemKind::Windows98SE, "System\\CurrentControlSet\\Services\\Class\\Net"},
+        KindCase{sim::SystemKind::WindowsMe, "System\\CurrentControlSet\\Services\\Class\\Net"},
+        KindCase{sim::SystemKind::WindowsNT4, nullptr}));
 
 }  // namespace

@@ -23,15 +23,19 @@ intptr_t openProductAdapter(sim::Store& store) {
     unsigned char info[W32N_REGISTRY_INFO_SIZE] = {};
     const bool nt = sim::isNtFamily(sim::machineSystem(store).value_or(sim::SystemKind::WindowsXP));
     int position = 0;
-    for (int rc = W32N_GetFirstAdapterRegistryInfo(info); rc == 0; rc = W32N_GetNextAdapterRegistryInfo(info), ++position) {
+    for (int rc = W32N_GetFirstAdapterRegistryInfo(info); rc == 0;
+         rc = W32N_GetNextAdapterRegistryInfo(info), ++position) {
         const std::string description(reinterpret_cast<char*>(info));
-        if (description.find("Vessra") == std::string::npos) continue;
+        if (description.find("Vessra") == std::string::npos)
+            continue;
         char instance[16];
         std::snprintf(instance, sizeof instance, "%04d", position);
-        const std::string name = nt ? "\\Device\\" + std::string(reinterpret_cast<char*>(info + W32N_INFO_NAME_OFFSET))
-                                    : std::string(instance);
+        const std::string name =
+            nt ? "\\Device\\" + std::string(reinterpret_cast<char*>(info + W32N_INFO_NAME_OFFSET))
+               : std::string(instance);
         const intptr_t handle = W32N_OpenAdapterA(name.c_str());
-        if (handle != W32N_INVALID_ADAPTER) return handle;
+        if (handle != W32N_INVALID_ADAPTER)
+            return handle;
     }
     return W32N_INVALID_ADAPTER;
 }
@@ -47,7 +51,8 @@ void printHex(std::ostream& out, std::span<const std::uint8_t> bytes) {
     for (std::size_t offset = 0; offset < bytes.size(); offset += 16) {
         char label[32];
         std::snprintf(label, sizeof label, "  %04zx: ", offset);
-        out << label << vessra::toHex(bytes.subspan(offset, std::min<std::size_t>(16, bytes.size() - offset))) << "\n";
+        out << label << vessra::toHex(bytes.subspan(offset, std::min<std::size_t>(16, bytes.size() - offset)))
+            << "\n";
     }
 }
 
@@ -65,8 +70,10 @@ int sendRequest(const Invocation& call, bool isSet) {
         good = good && call.args.size() == 2 && vessra::parseHex(call.args[1], buffer);
         length = static_cast<std::uint32_t>(buffer.size());
     } else if (call.args.size() == 2) {
-        const auto [end, error] = std::from_chars(call.args[1].data(), call.args[1].data() + call.args[1].size(), length);
-        good = good && error == std::errc{} && end == call.args[1].data() + call.args[1].size() && length <= 65536;
+        const auto [end, error] =
+            std::from_chars(call.args[1].data(), call.args[1].data() + call.args[1].size(), length);
+        good = good && error == std::errc{} && end == call.args[1].data() + call.args[1].size() &&
+               length <= 65536;
         buffer.resize(length);
     } else {
         buffer.resize(length);
@@ -83,7 +90,8 @@ int sendRequest(const Invocation& call, bool isSet) {
     }
     unsigned char record[W32N_REQUEST_SIZE] = {};
     unsigned char overlapped[W32N_OVERLAPPED_SIZE] = {};
-    vessra::writeLe32(std::span(record), W32N_REQUEST_TYPE_OFFSET, isSet ? W32N_REQUEST_SET : W32N_REQUEST_QUERY);
+    vessra::writeLe32(std::span(record), W32N_REQUEST_TYPE_OFFSET,
+                      isSet ? W32N_REQUEST_SET : W32N_REQUEST_QUERY);
     vessra::writeLe32(std::span(record), W32N_REQUEST_OID_OFFSET, *oid);
     vessra::writeLe32(std::span(record), W32N_REQUEST_BUFFER_OFFSET, W32N_BufferAddressField(buffer.data()));
     vessra::writeLe32(std::span(record), W32N_REQUEST_LENGTH_OFFSET, length);
@@ -94,27 +102,40 @@ int sendRequest(const Invocation& call, bool isSet) {
     call.out << (isSet ? "set " : "query ") << oidLabel(*oid) << ": result " << result
              << (result == 0 ? " (success)" : "") << ", " << (isSet ? "read " : "written ") << transferred
              << ", needed " << needed << "\n";
-    if (!isSet) printHex(call.out, std::span<const std::uint8_t>(buffer).first(std::min<std::size_t>(transferred, buffer.size())));
+    if (!isSet)
+        printHex(call.out, std::span<const std::uint8_t>(buffer).first(
+                               std::min<std::size_t>(transferred, buffer.size())));
     return result == 0 ? kOk : kFailed;
 }
 
 const char* statusName(driver::Status status) {
     switch (status) {
-        case driver::Status::Success: return "success";
-        case driver::Status::InvalidHandle: return "invalid handle";
-        case driver::Status::GeneralFailure: return "failure (injected)";
-        case driver::Status::NotSupported: return "not supported";
-        case driver::Status::InvalidParameter: return "invalid parameter";
-        case driver::Status::InsufficientBuffer: return "buffer too short";
-        case driver::Status::DeviceNotConnected: return "device not connected";
+        case driver::Status::Success:
+            return "success";
+        case driver::Status::InvalidHandle:
+            return "invalid handle";
+        case driver::Status::GeneralFailure:
+            return "failure (injected)";
+        case driver::Status::NotSupported:
+            return "not supported";
+        case driver::Status::InvalidParameter:
+            return "invalid parameter";
+        case driver::Status::InsufficientBuffer:
+            return "buffer too short";
+        case driver::Status::DeviceNotConnected:
+            return "device not connected";
     }
     return "?";
 }
 
 }  // namespace
 
-int runQuery(const Invocation& call) { return sendRequest(call, false); }
-int runSet(const Invocation& call) { return sendRequest(call, true); }
+int runQuery(const Invocation& call) {
+    return sendRequest(call, false);
+}
+int runSet(const Invocation& call) {
+    return sendRequest(call, true);
+}
 
 int runJournal(const Invocation& call) {
     auto store = openThisMachine();
@@ -128,11 +149,14 @@ int runJournal(const Invocation& call) {
         return kUsage;
     }
     for (const auto& entry : driver::journal(*store)) {
-        call.out << "#" << entry.id << " " << entry.timeMs << " " << (entry.set ? "S " : "Q ") << oidLabel(entry.oid)
-                 << " length " << entry.length << " " << (entry.set ? "read " : "written ") << entry.transferred
-                 << " needed " << entry.needed << ": " << statusName(entry.result) << "\n";
-        if (!entry.bytesIn.empty()) call.out << "  in  " << vessra::toHex(entry.bytesIn) << "\n";
-        if (!entry.bytesOut.empty()) call.out << "  out " << vessra::toHex(entry.bytesOut) << "\n";
+        call.out << "#" << entry.id << " " << entry.timeMs << " " << (entry.set ? "S " : "Q ")
+                 << oidLabel(entry.oid) << " length " << entry.length << " "
+                 << (entry.set ? "read " : "written ") << entry.transferred << " needed " << entry.needed
+                 << ": " << statusName(entry.result) << "\n";
+        if (!entry.bytesIn.empty())
+            call.out << "  in  " << vessra::toHex(entry.bytesIn) << "\n";
+        if (!entry.bytesOut.empty())
+            call.out << "  out " << vessra::toHex(entry.bytesOut) << "\n";
     }
     return kOk;
 }

@@ -26,9 +26,12 @@ bool parseNumber(const std::string& text, Number& value) {
 
 const char* securityName(radio::Security security) {
     switch (security) {
-        case radio::Security::Wep: return "wep";
-        case radio::Security::Aes: return "aes";
-        default: return "open";
+        case radio::Security::Wep:
+            return "wep";
+        case radio::Security::Aes:
+            return "aes";
+        default:
+            return "open";
     }
 }
 
@@ -36,13 +39,14 @@ int list(const Invocation& call) {
     auto store = openThisMachine();
     const auto now = std::chrono::system_clock::now();
     char line[200];
-    std::snprintf(line, sizeof line, "%-32s %-17s %6s %6s %-6s %-5s %5s %5s  %s\n", "SSID", "BSSID", "MHz", "flags",
-                  "mode", "sec", "base", "now", "key");
+    std::snprintf(line, sizeof line, "%-32s %-17s %6s %6s %-6s %-5s %5s %5s  %s\n", "SSID", "BSSID", "MHz",
+                  "flags", "mode", "sec", "base", "now", "key");
     call.out << line;
     for (const radio::Network& network : radio::allNetworks(*store)) {
         std::snprintf(line, sizeof line, "%-32s %-17s %6u %#6x %-6s %-5s %5d %5d  %s\n", network.ssid.c_str(),
                       radio::bssidText(network.bssid).c_str(), network.frequencyKhz / 1000, network.flags,
-                      network.infrastructure ? "infra" : "adhoc", securityName(network.security), network.baseRssi,
+                      network.infrastructure ? "infra" : "adhoc", securityName(network.security),
+                      network.baseRssi,
                       radio::inRange(network) ? radio::currentRssi(network, now) : radio::kOutOfRangeDbm,
                       vessra::toHex(network.key).c_str());
         call.out << line;
@@ -87,8 +91,8 @@ int add(const Invocation& call) {
             good = false;
         }
         if (!good) {
-            call.err << "simhost net add: bad " << word << " (WEP keys have 5 or 13 bytes, AES keys 16)\nusage: "
-                     << kAddUsage;
+            call.err << "simhost net add: bad " << word
+                     << " (WEP keys have 5 or 13 bytes, AES keys 16)\nusage: " << kAddUsage;
             return kUsage;
         }
     }
@@ -106,11 +110,13 @@ int removeOrMove(const Invocation& call) {
     const bool move = call.args[0] == "move";
     std::int32_t rssi = 0;
     if (call.args.size() != (move ? 3u : 2u) || (move && !parseNumber(call.args[2], rssi))) {
-        call.err << (move ? "usage: simhost net move SSID|BSSID DBM\n" : "usage: simhost net remove SSID|BSSID\n");
+        call.err << (move ? "usage: simhost net move SSID|BSSID DBM\n"
+                          : "usage: simhost net remove SSID|BSSID\n");
         return kUsage;
     }
     auto store = openThisMachine();
-    const bool done = move ? radio::moveNetwork(*store, call.args[1], rssi) : radio::removeNetwork(*store, call.args[1]);
+    const bool done =
+        move ? radio::moveNetwork(*store, call.args[1], rssi) : radio::removeNetwork(*store, call.args[1]);
     if (!done) {
         call.err << "simhost net: no network " << call.args[1] << "\n";
         return kFailed;
@@ -122,9 +128,12 @@ int removeOrMove(const Invocation& call) {
 }  // namespace
 
 int runNetwork(const Invocation& call) {
-    if (call.args.empty() || call.args[0] == "list") return list(call);
-    if (call.args[0] == "add") return add(call);
-    if (call.args[0] == "remove" || call.args[0] == "move") return removeOrMove(call);
+    if (call.args.empty() || call.args[0] == "list")
+        return list(call);
+    if (call.args[0] == "add")
+        return add(call);
+    if (call.args[0] == "remove" || call.args[0] == "move")
+        return removeOrMove(call);
     call.err << "simhost net: list, add, remove or move\n";
     return kUsage;
 }

@@ -12,7 +12,9 @@ namespace drv = sim::driver;
 
 const std::string kCardId = "9B2E4D18-3A6C-4f57-8E0D-62C9B1A7F403";
 
-Bytes cardKey() { return Bytes(kCardId.begin(), kCardId.end()); }
+Bytes cardKey() {
+    return Bytes(kCardId.begin(), kCardId.end());
+}
 
 Bytes hex(std::string_view text) {
     Bytes bytes;
@@ -49,7 +51,8 @@ TEST(DriverKeys, OddAndForeignCharactersAndOverlongTexts) {
     EXPECT_TRUE(drv::unsealKeyText("", kCardId, 5).empty());
     EXPECT_TRUE(drv::unsealKeyText(std::string(513, 'a'), kCardId, 5).empty());
     // "a-bc": the dash adds nothing but takes position 1, so the bytes are 0a bc; "abc": ab 0c.
-    for (const auto& [text, bytes] : {std::pair<std::string, Bytes>{"a-bc", {0x0A, 0xBC}}, {"abc", {0xAB, 0x0C}}}) {
+    for (const auto& [text, bytes] :
+         {std::pair<std::string, Bytes>{"a-bc", {0x0A, 0xBC}}, {"abc", {0xAB, 0x0C}}}) {
         Bytes block(8, 0);
         std::copy(bytes.begin(), bytes.end(), block.begin());
         vessra::Blowfish(cardKey()).decryptLe(block);

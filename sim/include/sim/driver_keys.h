@@ -18,7 +18,8 @@ inline constexpr std::size_t kSealWorkBuffer = 256;
 // Sealed hex text (either case; a non-hex character adds nothing but still counts as a position; an
 // odd last digit is a byte of its own value) to the first keyBytes plain bytes; empty when the text is
 // empty or longer than 2 * kSealWorkBuffer digits.
-std::vector<std::uint8_t> unsealKeyText(std::string_view sealedText, std::string_view cardId, std::size_t keyBytes);
+std::vector<std::uint8_t> unsealKeyText(std::string_view sealedText, std::string_view cardId,
+                                        std::size_t keyBytes);
 // Sealed bytes (as a configuration record carries them) to the first keyBytes plain bytes.
 std::vector<std::uint8_t> unsealKeyBytes(std::span<const std::uint8_t> sealed, std::string_view cardId,
                                          std::size_t keyBytes);

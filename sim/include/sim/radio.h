@@ -23,14 +23,14 @@ inline constexpr std::int32_t kSignalSwingDb = 3;  // the heard signal stays wit
 
 struct Network {
     std::int64_t id = 0;
-    std::string ssid;                // at most 32 bytes
+    std::string ssid;                 // at most 32 bytes
     std::vector<std::uint8_t> bssid;  // 6 bytes
-    std::uint32_t frequencyKhz = 0;  // centre frequency
-    std::uint32_t flags = 0;         // channel flags: 0x100 turbo, 0x400 802.11g
-    bool infrastructure = true;      // false: ad hoc
+    std::uint32_t frequencyKhz = 0;   // centre frequency
+    std::uint32_t flags = 0;          // channel flags: 0x100 turbo, 0x400 802.11g
+    bool infrastructure = true;       // false: ad hoc
     Security security = Security::Open;
-    std::vector<std::uint8_t> key;   // the plain key (WEP 5 or 13 bytes, AES 16); empty when open
-    std::int32_t baseRssi = -60;     // dBm
+    std::vector<std::uint8_t> key;  // the plain key (WEP 5 or 13 bytes, AES 16); empty when open
+    std::int32_t baseRssi = -60;    // dBm
 };
 
 // Every network in the table, in insertion order (including those out of range).

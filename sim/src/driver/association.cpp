@@ -17,13 +17,15 @@ std::int64_t millis(Clock::time_point now) {
 }
 
 bool nameFits(const std::string& wanted, const radio::Network& network) {
-    if (wanted.empty() || vessra::equalsIgnoreAsciiCase(wanted, "any")) return true;
+    if (wanted.empty() || vessra::equalsIgnoreAsciiCase(wanted, "any"))
+        return true;
     return wanted == network.ssid;
 }
 
 bool bandFits(std::uint32_t netBand, const radio::Network& network) {
     if (network.frequencyKhz >= kFiveGhzFloorKhz) {
-        if (!(netBand & kBand11a)) return false;
+        if (!(netBand & kBand11a))
+            return false;
         return !(network.flags & kFlagTurbo) || (netBand & kBandTurbo);
     }
     // 802.11g access points also serve 802.11b stations (at 802.11b rates).
@@ -31,10 +33,14 @@ bool bandFits(std::uint32_t netBand, const radio::Network& network) {
 }
 
 bool securityFits(const StationSettings& settings, const radio::Network& network) {
-    if (network.security == radio::Security::Open) return !settings.privacy;
-    if (!settings.privacy || settings.defaultKey >= kKeySlots) return false;
-    if (network.security == radio::Security::Wep && settings.encryptionAlg == kAlgAes) return false;
-    if (network.security == radio::Security::Aes && settings.encryptionAlg == kAlgWep) return false;
+    if (network.security == radio::Security::Open)
+        return !settings.privacy;
+    if (!settings.privacy || settings.defaultKey >= kKeySlots)
+        return false;
+    if (network.security == radio::Security::Wep && settings.encryptionAlg == kAlgAes)
+        return false;
+    if (network.security == radio::Security::Aes && settings.encryptionAlg == kAlgWep)
+        return false;
     const auto& key = settings.keys[settings.defaultKey];
     return !key.empty() && key == network.key;
 }
@@ -60,56 +66,69 @@ void dropLink(DriverState& state, Clock::time_point now) {
 
 void associate(Store& store, DriverState& state, Clock::time_point now) {
     dropLink(state, now);
-    if (!radioOn(store, state)) return;
+    if (!radioOn(store, state))
+        return;
     std::optional<radio::Network> best;
     std::int32_t bestRssi = 0;
     for (radio::Network& network : radio::allNetworks(store)) {
-        if (!fits(state.settings, network)) continue;
+        if (!fits(state.settings, network))
+            continue;
         const std::int32_t rssi = radio::currentRssi(network, now);
         if (!best || rssi > bestRssi) {
             bestRssi = rssi;
             best = std::move(network);
         }
     }
-    if (best) state.bssid = best->bssid;
+    if (best)
+        state.bssid = best->bssid;
 }
 
 void refreshAssociation(Store& store, DriverState& state, Clock::time_point now) {
     if (!state.bssid.empty()) {
         const auto network = joinedNetwork(store, state);
-        if (radioOn(store, state) && network && fits(state.settings, *network)) return;
+        if (radioOn(store, state) && network && fits(state.settings, *network))
+            return;
         dropLink(state, now);
     }
     associate(store, state, now);
 }
 
 std::optional<radio::Network> joinedNetwork(Store& store, const DriverState& state) {
-    if (state.bssid.empty()) return std::nullopt;
+    if (state.bssid.empty())
+        return std::nullopt;
     return radio::networkByBssid(store, state.bssid);
 }
 
 std::uint32_t linkCipher(const radio::Network& network) {
     switch (network.security) {
-        case radio::Security::Wep: return kCipherWep;
-        case radio::Security::Aes: return kCipherAes;
-        default: return kCipherNone;
+        case radio::Security::Wep:
+            return kCipherWep;
+        case radio::Security::Aes:
+            return kCipherAes;
+        default:
+            return kCipherNone;
     }
 }
 
 std::uint32_t linkRateMbps(const StationSettings& settings, const radio::Network& network) {
-    if (network.frequencyKhz >= kFiveGhzFloorKhz) return (network.flags & kFlagTurbo) ? 108 : 54;
+    if (network.frequencyKhz >= kFiveGhzFloorKhz)
+        return (network.flags & kFlagTurbo) ? 108 : 54;
     return ((network.flags & kFlag11g) && (settings.netBand & kBand11g)) ? 54 : 11;
 }
 
 std::uint64_t framesSent(const DriverState& state, Clock::time_point now) {
-    if (state.bssid.empty()) return state.txFrames;
-    const auto elapsed = static_cast<std::uint64_t>(std::max<std::int64_t>(0, millis(now) - state.linkSinceMs));
+    if (state.bssid.empty())
+        return state.txFrames;
+    const auto elapsed =
+        static_cast<std::uint64_t>(std::max<std::int64_t>(0, millis(now) - state.linkSinceMs));
     return state.txFrames + elapsed * kSentPerSecond / 1000;
 }
 
 std::uint64_t framesReceived(const DriverState& state, Clock::time_point now) {
-    if (state.bssid.empty()) return state.rxFrames;
-    const auto elapsed = static_cast<std::uint64_t>(std::max<std::int64_t>(0, millis(now) - state.linkSinceMs));
+    if (state.bssid.empty())
+        return state.rxFrames;
+    const auto elapsed =
+        static_cast<std::uint64_t>(std::max<std::int64_t>(0, millis(now) - state.linkSinceMs));
     return state.rxFrames + elapsed * kReceivedPerSecond / 1000;
 }
 

@@ -16,14 +16,18 @@ std::int64_t millis(Clock::time_point now) {
 
 // Consumes one 'next' fault, or finds an 'oid' fault for this OID.
 bool faultHits(Store& store, std::uint32_t oid) {
-    Statement next = store.prepare("SELECT id, remaining FROM driver_fault WHERE kind = 'next' ORDER BY id LIMIT 1");
+    Statement next =
+        store.prepare("SELECT id, remaining FROM driver_fault WHERE kind = 'next' ORDER BY id LIMIT 1");
     if (next.step()) {
         const std::int64_t id = next.columnInt(0);
         const std::int64_t remaining = next.columnInt(1);
         if (remaining <= 1) {
             store.prepare("DELETE FROM driver_fault WHERE id = ?").bind(1, id).run();
         } else {
-            store.prepare("UPDATE driver_fault SET remaining = ? WHERE id = ?").bind(1, remaining - 1).bind(2, id).run();
+            store.prepare("UPDATE driver_fault SET remaining = ? WHERE id = ?")
+                .bind(1, remaining - 1)
+                .bind(2, id)
+                .run();
         }
         return true;
     }
@@ -37,7 +41,8 @@ std::span<const std::uint8_t> capped(std::span<const std::uint8_t> bytes) {
 }
 
 void writeJournal(Store& store, const NetCard& card, const Request& request, std::span<const std::uint8_t> in,
-                  std::span<const std::uint8_t> out, std::uint32_t length, Status status, Clock::time_point now) {
+                  std::span<const std::uint8_t> out, std::uint32_t length, Status status,
+                  Clock::time_point now) {
     store
         .prepare(
             "INSERT INTO driver_journal(time_ms, instance_id, direction, oid, length, bytes_in, bytes_out, "
@@ -56,14 +61,16 @@ void writeJournal(Store& store, const NetCard& card, const Request& request, std
     Statement last = store.prepare("SELECT last_insert_rowid()");
     last.step();
     const std::int64_t id = last.columnInt(0);
-    if (id % 100 == 0) store.prepare("DELETE FROM driver_journal WHERE id <= ?").bind(1, id - kJournalKeep).run();
+    if (id % 100 == 0)
+        store.prepare("DELETE FROM driver_journal WHERE id <= ?").bind(1, id - kJournalKeep).run();
 }
 
 // Reads the parameters again when the device has started since the driver last looked.
 void noticeStart(Store& store, const NetCard& card, DriverState& state, Clock::time_point now) {
     const auto device = dev::findDevice(store, card.deviceInstanceId);
     const std::int64_t starts = device ? device->starts : 0;
-    if (starts == state.startsSeen) return;
+    if (starts == state.startsSeen)
+        return;
     state.startsSeen = starts;
     state.radioOn = true;
     state.settings = card.driverKey ? readParameters(store, *card.driverKey) : StationSettings{};
@@ -72,13 +79,16 @@ void noticeStart(Store& store, const NetCard& card, DriverState& state, Clock::t
 
 Status answer(Store& store, const NetCard& card, Request& request, std::span<std::uint8_t> buffer,
               Clock::time_point now) {
-    if (faultHits(store, request.oid)) return Status::GeneralFailure;
-    if (const Status available = cardAvailable(store, card); available != Status::Success) return available;
+    if (faultHits(store, request.oid))
+        return Status::GeneralFailure;
+    if (const Status available = cardAvailable(store, card); available != Status::Success)
+        return available;
     DriverState state = loadState(store, card.deviceInstanceId).value_or(DriverState{});
     noticeStart(store, card, state, now);
     refreshAssociation(store, state, now);
     RequestContext context{store, card, state, now};
-    const Status status = request.set ? applySet(context, request, buffer) : answerQuery(context, request, buffer);
+    const Status status =
+        request.set ? applySet(context, request, buffer) : answerQuery(context, request, buffer);
     saveState(store, card.deviceInstanceId, state);
     return status;
 }
@@ -90,11 +100,14 @@ Status handleRequest(Store& store, const NetCard& card, Request& request, std::s
     request.transferred = 0;
     request.needed = 0;
     const std::vector<std::uint8_t> in =
-        request.set ? std::vector<std::uint8_t>(capped(buffer).begin(), capped(buffer).end()) : std::vector<std::uint8_t>{};
+        request.set ? std::vector<std::uint8_t>(capped(buffer).begin(), capped(buffer).end())
+                    : std::vector<std::uint8_t>{};
     Store::Transaction transaction(store);
     const Status status = answer(store, card, request, buffer, now);
-    if (status != Status::Success) request.transferred = 0;
-    const auto out = request.set ? std::span<const std::uint8_t>() : std::span<const std::uint8_t>(buffer).first(request.transferred);
+    if (status != Status::Success)
+        request.transferred = 0;
+    const auto out = request.set ? std::span<const std::uint8_t>()
+                                 : std::span<const std::uint8_t>(buffer).first(request.transferred);
     writeJournal(store, card, request, in, out, static_cast<std::uint32_t>(buffer.size()), status, now);
     transaction.commit();
     return status;
@@ -102,7 +115,8 @@ Status handleRequest(Store& store, const NetCard& card, Request& request, std::s
 
 std::vector<JournalEntry> journal(Store& store) {
     Statement row = store.prepare(
-        "SELECT id, time_ms, instance_id, direction, oid, length, bytes_in, bytes_out, transferred, needed, result "
+        "SELECT id, time_ms, instance_id, direction, oid, length, bytes_in, bytes_out, transferred, needed, "
+        "result "
         "FROM driver_journal ORDER BY id");
     std::vector<JournalEntry> entries;
     while (row.step()) {
@@ -123,12 +137,15 @@ std::vector<JournalEntry> journal(Store& store) {
     return entries;
 }
 
-void clearJournal(Store& store) { store.exec("DELETE FROM driver_journal"); }
+void clearJournal(Store& store) {
+    store.exec("DELETE FROM driver_journal");
+}
 
 void failNextRequests(Store& store, std::int64_t count) {
     Store::Transaction transaction(store);
     store.exec("DELETE FROM driver_fault WHERE kind = 'next'");
-    if (count > 0) store.prepare("INSERT INTO driver_fault(kind, remaining) VALUES('next', ?)").bind(1, count).run();
+    if (count > 0)
+        store.prepare("INSERT INTO driver_fault(kind, remaining) VALUES('next', ?)").bind(1, count).run();
     transaction.commit();
 }
 
@@ -136,6 +153,8 @@ void failOid(Store& store, std::uint32_t oid) {
     store.prepare("INSERT INTO driver_fault(kind, oid) VALUES('oid', ?)").bind(1, oid).run();
 }
 
-void clearFaults(Store& store) { store.exec("DELETE FROM driver_fault"); }
+void clearFaults(Store& store) {
+    store.exec("DELETE FROM driver_fault");
+}
 
 }  // namespace sim::driver

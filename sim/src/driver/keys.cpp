@@ -10,9 +10,12 @@ namespace sim::driver {
 namespace {
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -24,12 +27,15 @@ vessra::Blowfish cipherFor(std::string_view cardId) {
 
 }  // namespace
 
-std::vector<std::uint8_t> unsealKeyText(std::string_view sealedText, std::string_view cardId, std::size_t keyBytes) {
-    if (sealedText.empty() || sealedText.size() > 2 * kSealWorkBuffer) return {};
+std::vector<std::uint8_t> unsealKeyText(std::string_view sealedText, std::string_view cardId,
+                                        std::size_t keyBytes) {
+    if (sealedText.empty() || sealedText.size() > 2 * kSealWorkBuffer)
+        return {};
     std::vector<std::uint8_t> work(kSealWorkBuffer, 0);
     for (std::size_t i = 0; i < sealedText.size(); ++i) {
         const int digit = hexValue(sealedText[i]);
-        if (digit < 0) continue;
+        if (digit < 0)
+            continue;
         std::uint8_t& byte = work[i / 2];
         byte = static_cast<std::uint8_t>(byte * 16 + digit);
     }
@@ -41,7 +47,8 @@ std::vector<std::uint8_t> unsealKeyText(std::string_view sealedText, std::string
 
 std::vector<std::uint8_t> unsealKeyBytes(std::span<const std::uint8_t> sealed, std::string_view cardId,
                                          std::size_t keyBytes) {
-    std::vector<std::uint8_t> work(sealed.begin(), sealed.begin() + static_cast<long>(std::min(sealed.size(), kSealWorkBuffer)));
+    std::vector<std::uint8_t> work(
+        sealed.begin(), sealed.begin() + static_cast<long>(std::min(sealed.size(), kSealWorkBuffer)));
     work.resize((work.size() + 7) / 8 * 8, 0);
     cipherFor(cardId).decryptLe(work);
     work.resize(std::min(keyBytes, work.size()));
@@ -49,8 +56,10 @@ std::vector<std::uint8_t> unsealKeyBytes(std::span<const std::uint8_t> sealed, s
 }
 
 std::string sealKey(std::span<const std::uint8_t> plain, std::string_view cardId) {
-    if (plain.empty()) return {};
-    std::vector<std::uint8_t> work(plain.begin(), plain.begin() + static_cast<long>(std::min(plain.size(), kSealWorkBuffer)));
+    if (plain.empty())
+        return {};
+    std::vector<std::uint8_t> work(
+        plain.begin(), plain.begin() + static_cast<long>(std::min(plain.size(), kSealWorkBuffer)));
     work.resize((work.size() + 7) / 8 * 8, 0);
     cipherFor(cardId).encryptLe(work);
     return vessra::toHex(work);

@@ -24,7 +24,8 @@ enum class Family { Nt, Nt4, Win9x };
 
 Family familyOf(Store& store) {
     const auto system = machineSystem(store).value_or(SystemKind::WindowsXP);
-    if (system == SystemKind::WindowsNT4 || system == SystemKind::WindowsNT4Sp5) return Family::Nt4;
+    if (system == SystemKind::WindowsNT4 || system == SystemKind::WindowsNT4Sp5)
+        return Family::Nt4;
     return isNtFamily(system) ? Family::Nt : Family::Win9x;
 }
 
@@ -39,10 +40,12 @@ std::string textValue(Store& store, reg::KeyId key, std::string_view name) {
     return value ? vessra::readCString(value->data, 0) : std::string();
 }
 
-const dev::Device* deviceWhere(const std::vector<dev::Device>& devices, bool byService, std::string_view wanted) {
+const dev::Device* deviceWhere(const std::vector<dev::Device>& devices, bool byService,
+                               std::string_view wanted) {
     for (const dev::Device& device : devices) {
         const std::string& field = byService ? device.service : device.driver;
-        if (!wanted.empty() && vessra::equalsIgnoreAsciiCase(field, wanted)) return &device;
+        if (!wanted.empty() && vessra::equalsIgnoreAsciiCase(field, wanted))
+            return &device;
     }
     return nullptr;
 }
@@ -54,16 +57,20 @@ std::vector<NetCard> classCards(Store& store, reg::KeyId root, Family family) {
     std::vector<NetCard> cards;
     for (std::size_t number = 0; classKey; ++number) {
         const auto key = reg::findKey(store, *classKey, fourDigits(number));
-        if (!key) break;
-        const std::string driver =
-            family == Family::Nt ? std::string(dev::kNetClassGuid) + "\\" + fourDigits(number) : "Net\\" + fourDigits(number);
+        if (!key)
+            break;
+        const std::string driver = family == Family::Nt
+                                       ? std::string(dev::kNetClassGuid) + "\\" + fourDigits(number)
+                                       : "Net\\" + fourDigits(number);
         const dev::Device* device = deviceWhere(devices, false, driver);
         NetCard card;
         card.position = number;
         card.description = textValue(store, *key, "DriverDesc");
-        card.name = family == Family::Nt ? textValue(store, *key, "NetCfgInstanceId") : (device ? device->service : "");
+        card.name = family == Family::Nt ? textValue(store, *key, "NetCfgInstanceId")
+                                         : (device ? device->service : "");
         card.driverKey = key;
-        if (device) card.deviceInstanceId = device->instanceId;
+        if (device)
+            card.deviceInstanceId = device->instanceId;
         cards.push_back(std::move(card));
     }
     return cards;
@@ -75,15 +82,18 @@ std::vector<NetCard> nt4Cards(Store& store, reg::KeyId root) {
     std::vector<NetCard> cards;
     for (std::size_t number = 1; cardsKey; ++number) {
         const auto key = reg::findKey(store, *cardsKey, std::to_string(number));
-        if (!key) break;
+        if (!key)
+            break;
         NetCard card;
         card.position = number - 1;
         card.description = textValue(store, *key, "Description");
         card.name = textValue(store, *key, "ServiceName");
         if (!card.name.empty()) {
-            card.driverKey = reg::findKey(store, root, std::string(kNt4ServicesPath) + "\\" + card.name + "\\Parameters");
+            card.driverKey =
+                reg::findKey(store, root, std::string(kNt4ServicesPath) + "\\" + card.name + "\\Parameters");
         }
-        if (const dev::Device* device = deviceWhere(devices, true, card.name)) card.deviceInstanceId = device->instanceId;
+        if (const dev::Device* device = deviceWhere(devices, true, card.name))
+            card.deviceInstanceId = device->instanceId;
         cards.push_back(std::move(card));
     }
     return cards;
@@ -93,16 +103,20 @@ std::vector<NetCard> nt4Cards(Store& store, reg::KeyId root) {
 
 std::vector<NetCard> netCards(Store& store) {
     const auto root = reg::hiveRoot(store, reg::Hive::LocalMachine);
-    if (!root) return {};
+    if (!root)
+        return {};
     const Family family = familyOf(store);
     return family == Family::Nt4 ? nt4Cards(store, *root) : classCards(store, *root, family);
 }
 
 std::string netCardRegistryPath(Store& store) {
     switch (familyOf(store)) {
-        case Family::Nt: return std::string(kNtClassPath);
-        case Family::Win9x: return std::string(k9xClassPath);
-        case Family::Nt4: return std::string(kNt4ServicesPath);
+        case Family::Nt:
+            return std::string(kNtClassPath);
+        case Family::Win9x:
+            return std::string(k9xClassPath);
+        case Family::Nt4:
+            return std::string(kNt4ServicesPath);
     }
     return {};
 }
@@ -111,14 +125,16 @@ std::optional<NetCard> cardForDeviceName(Store& store, std::string_view deviceNa
     const Family family = familyOf(store);
     for (NetCard& card : netCards(store)) {
         if (family == Family::Win9x) {
-            if (deviceName == fourDigits(card.position)) return std::move(card);
+            if (deviceName == fourDigits(card.position))
+                return std::move(card);
             continue;
         }
         if (deviceName.size() <= kDevicePrefix.size() ||
             !vessra::equalsIgnoreAsciiCase(deviceName.substr(0, kDevicePrefix.size()), kDevicePrefix)) {
             return std::nullopt;
         }
-        if (!card.name.empty() && vessra::equalsIgnoreAsciiCase(deviceName.substr(kDevicePrefix.size()), card.name)) {
+        if (!card.name.empty() &&
+            vessra::equalsIgnoreAsciiCase(deviceName.substr(kDevicePrefix.size()), card.name)) {
             return std::move(card);
         }
     }
@@ -126,9 +142,11 @@ std::optional<NetCard> cardForDeviceName(Store& store, std::string_view deviceNa
 }
 
 Status cardAvailable(Store& store, const NetCard& card) {
-    if (card.deviceInstanceId.empty()) return Status::DeviceNotConnected;
+    if (card.deviceInstanceId.empty())
+        return Status::DeviceNotConnected;
     const auto device = dev::findDevice(store, card.deviceInstanceId);
-    if (!device || !device->present || !device->enabled) return Status::DeviceNotConnected;
+    if (!device || !device->present || !device->enabled)
+        return Status::DeviceNotConnected;
     return Status::Success;
 }
 

@@ -35,14 +35,16 @@ constexpr Named kNames[] = {
 
 const char* oidName(std::uint32_t oid) {
     for (const Named& named : kNames) {
-        if (named.oid == oid) return named.name;
+        if (named.oid == oid)
+            return named.name;
     }
     return nullptr;
 }
 
 std::optional<std::uint32_t> oidFromText(std::string_view text) {
     for (const Named& named : kNames) {
-        if (vessra::equalsIgnoreAsciiCase(text, named.name)) return named.oid;
+        if (vessra::equalsIgnoreAsciiCase(text, named.name))
+            return named.oid;
     }
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -51,7 +53,8 @@ std::optional<std::uint32_t> oidFromText(std::string_view text) {
     }
     std::uint32_t oid = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), oid, base);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
     return oid;
 }
 

@@ -11,12 +11,15 @@ namespace sim::driver {
 
 namespace {
 
-std::uint32_t size32(std::size_t size) { return static_cast<std::uint32_t>(size); }
+std::uint32_t size32(std::size_t size) {
+    return static_cast<std::uint32_t>(size);
+}
 
 // The layout needs `size` bytes: fail with `needed` set, or clear the reply area.
 bool reserve(Request& request, std::span<std::uint8_t> buffer, std::size_t size) {
     request.needed = size32(size);
-    if (buffer.size() < size) return false;
+    if (buffer.size() < size)
+        return false;
     std::fill_n(buffer.begin(), size, std::uint8_t{0});
     request.transferred = size32(size);
     return true;
@@ -26,7 +29,8 @@ void writeScanEntry(std::span<std::uint8_t> entry, const radio::Network& network
     using namespace scan;
     std::fill(entry.begin(), entry.end(), std::uint8_t{0});
     vessra::writeLe32(entry, kLength, size32(kEntrySize));
-    std::copy_n(network.bssid.begin(), std::min<std::size_t>(network.bssid.size(), kMacSize), entry.begin() + kBssid);
+    std::copy_n(network.bssid.begin(), std::min<std::size_t>(network.bssid.size(), kMacSize),
+                entry.begin() + kBssid);
     const std::size_t ssidLength = std::min(network.ssid.size(), kSsidMaxLength);
     vessra::writeLe32(entry, kSsidLength, size32(ssidLength));
     std::memcpy(entry.data() + kSsid, network.ssid.data(), ssidLength);
@@ -50,16 +54,19 @@ Status scanList(RequestContext& context, Request& request, std::span<std::uint8_
     std::vector<radio::Network> heard;
     if (radioOn(context.store, context.state)) {
         for (radio::Network& network : radio::allNetworks(context.store)) {
-            if (radio::inRange(network)) heard.push_back(std::move(network));
+            if (radio::inRange(network))
+                heard.push_back(std::move(network));
         }
     }
     request.needed = size32(kScanCountSize + heard.size() * scan::kEntrySize);
-    if (buffer.size() < kScanCountSize) return Status::InsufficientBuffer;
+    if (buffer.size() < kScanCountSize)
+        return Status::InsufficientBuffer;
     const std::size_t room = (buffer.size() - kScanCountSize) / scan::kEntrySize;
     const std::size_t written = std::min(room, heard.size());
     vessra::writeLe32(buffer, 0, size32(written));
     for (std::size_t i = 0; i < written; ++i) {
-        writeScanEntry(buffer.subspan(kScanCountSize + i * scan::kEntrySize, scan::kEntrySize), heard[i], context.now);
+        writeScanEntry(buffer.subspan(kScanCountSize + i * scan::kEntrySize, scan::kEntrySize), heard[i],
+                       context.now);
     }
     request.transferred = size32(kScanCountSize + written * scan::kEntrySize);
     return Status::Success;
@@ -67,26 +74,32 @@ Status scanList(RequestContext& context, Request& request, std::span<std::uint8_
 
 std::vector<std::uint8_t> macAddress(const RequestContext& context) {
     vessra::Bytes configured;
-    if (vessra::parseHex(context.state.settings.networkAddress, configured) && configured.size() == kMacSize) {
+    if (vessra::parseHex(context.state.settings.networkAddress, configured) &&
+        configured.size() == kMacSize) {
         return configured;
     }
     // The card's own address: locally administered, derived from its device instance.
     std::uint32_t hash = 2166136261u;
     for (char c : context.card.deviceInstanceId) hash = (hash ^ static_cast<std::uint8_t>(c)) * 16777619u;
-    return {0x02, 0x00, 0x4C, static_cast<std::uint8_t>(hash >> 16), static_cast<std::uint8_t>(hash >> 8),
+    return {0x02,
+            0x00,
+            0x4C,
+            static_cast<std::uint8_t>(hash >> 16),
+            static_cast<std::uint8_t>(hash >> 8),
             static_cast<std::uint8_t>(hash)};
 }
 
 }  // namespace
 
 Status answerQuery(RequestContext& context, Request& request, std::span<std::uint8_t> buffer) {
-    const auto network = radioOn(context.store, context.state) ? joinedNetwork(context.store, context.state)
-                                                               : std::nullopt;
+    const auto network =
+        radioOn(context.store, context.state) ? joinedNetwork(context.store, context.state) : std::nullopt;
     switch (request.oid) {
         case OID_VENDOR_SCAN_LIST:
             return scanList(context, request, buffer);
         case OID_VENDOR_CURRENT_CHANNEL:
-            if (!reserve(request, buffer, kChannelRecordSize)) return Status::InsufficientBuffer;
+            if (!reserve(request, buffer, kChannelRecordSize))
+                return Status::InsufficientBuffer;
             if (!network) {
                 request.transferred = 0;  // no channel while not associated
                 return Status::Success;
@@ -94,28 +107,34 @@ Status answerQuery(RequestContext& context, Request& request, std::span<std::uin
             vessra::writeLe32(buffer, kChannelFrequencyOffset, network->frequencyKhz);
             return Status::Success;
         case OID_VENDOR_RSSI:
-            if (!reserve(request, buffer, 4)) return Status::InsufficientBuffer;
+            if (!reserve(request, buffer, 4))
+                return Status::InsufficientBuffer;
             vessra::writeLe32(buffer, 0,
                               static_cast<std::uint32_t>(network ? radio::currentRssi(*network, context.now)
                                                                  : kNoSignalDbm));
             return Status::Success;
         case OID_VENDOR_LINK_CIPHER_RATE:
-            if (!reserve(request, buffer, 8)) return Status::InsufficientBuffer;
+            if (!reserve(request, buffer, 8))
+                return Status::InsufficientBuffer;
             if (network) {
                 vessra::writeLe32(buffer, 0, linkCipher(*network));
                 vessra::writeLe32(buffer, 4, linkRateMbps(context.state.settings, *network));
             }
             return Status::Success;
         case OID_VENDOR_RADIO:
-            if (!reserve(request, buffer, 4)) return Status::InsufficientBuffer;
+            if (!reserve(request, buffer, 4))
+                return Status::InsufficientBuffer;
             vessra::writeLe32(buffer, 0, radioOn(context.store, context.state) ? 1 : 0);
             return Status::Success;
         case OID_802_11_BSSID:
-            if (!reserve(request, buffer, kMacSize)) return Status::InsufficientBuffer;
-            if (network) std::copy_n(network->bssid.begin(), kMacSize, buffer.begin());
+            if (!reserve(request, buffer, kMacSize))
+                return Status::InsufficientBuffer;
+            if (network)
+                std::copy_n(network->bssid.begin(), kMacSize, buffer.begin());
             return Status::Success;
         case OID_802_11_SSID:
-            if (!reserve(request, buffer, kSsidRecordSize)) return Status::InsufficientBuffer;
+            if (!reserve(request, buffer, kSsidRecordSize))
+                return Status::InsufficientBuffer;
             if (network) {
                 const std::size_t length = std::min(network->ssid.size(), kSsidMaxLength);
                 vessra::writeLe32(buffer, 0, size32(length));
@@ -123,20 +142,24 @@ Status answerQuery(RequestContext& context, Request& request, std::span<std::uin
             }
             return Status::Success;
         case OID_802_11_INFRASTRUCTURE_MODE:
-            if (!reserve(request, buffer, 4)) return Status::InsufficientBuffer;
+            if (!reserve(request, buffer, 4))
+                return Status::InsufficientBuffer;
             vessra::writeLe32(buffer, 0, context.state.settings.infrastructure ? 1 : 0);
             return Status::Success;
         case OID_802_3_CURRENT_ADDRESS: {
-            if (!reserve(request, buffer, kMacSize)) return Status::InsufficientBuffer;
+            if (!reserve(request, buffer, kMacSize))
+                return Status::InsufficientBuffer;
             const auto mac = macAddress(context);
             std::copy(mac.begin(), mac.end(), buffer.begin());
             return Status::Success;
         }
         case OID_GEN_XMIT_OK:
         case OID_GEN_RCV_OK: {
-            if (!reserve(request, buffer, 4)) return Status::InsufficientBuffer;
-            const std::uint64_t frames = request.oid == OID_GEN_XMIT_OK ? framesSent(context.state, context.now)
-                                                                        : framesReceived(context.state, context.now);
+            if (!reserve(request, buffer, 4))
+                return Status::InsufficientBuffer;
+            const std::uint64_t frames = request.oid == OID_GEN_XMIT_OK
+                                             ? framesSent(context.state, context.now)
+                                             : framesReceived(context.state, context.now);
             vessra::writeLe32(buffer, 0, static_cast<std::uint32_t>(frames));
             return Status::Success;
         }

@@ -34,10 +34,13 @@ void unpackKeys(const std::vector<std::uint8_t>& packed, StationSettings& settin
 
 std::optional<DriverState> loadState(Store& store, std::string_view instanceId) {
     Statement row = store.prepare(
-        "SELECT starts_seen, radio_on, ssid, infrastructure, net_band, privacy, default_key, encryption_alg, keys, "
-        "bssid, link_since_ms, tx_frames, rx_frames, country, network_address FROM driver_state WHERE instance_id = ?");
+        "SELECT starts_seen, radio_on, ssid, infrastructure, net_band, privacy, default_key, encryption_alg, "
+        "keys, "
+        "bssid, link_since_ms, tx_frames, rx_frames, country, network_address FROM driver_state WHERE "
+        "instance_id = ?");
     row.bind(1, instanceId);
-    if (!row.step()) return std::nullopt;
+    if (!row.step())
+        return std::nullopt;
     DriverState state;
     state.startsSeen = row.columnInt(0);
     state.radioOn = row.columnInt(1) != 0;
@@ -60,8 +63,10 @@ std::optional<DriverState> loadState(Store& store, std::string_view instanceId) 
 void saveState(Store& store, std::string_view instanceId, const DriverState& state) {
     store
         .prepare(
-            "INSERT OR REPLACE INTO driver_state(instance_id, starts_seen, radio_on, ssid, infrastructure, net_band, "
-            "privacy, default_key, encryption_alg, keys, bssid, link_since_ms, tx_frames, rx_frames, country, network_address) "
+            "INSERT OR REPLACE INTO driver_state(instance_id, starts_seen, radio_on, ssid, infrastructure, "
+            "net_band, "
+            "privacy, default_key, encryption_alg, keys, bssid, link_since_ms, tx_frames, rx_frames, "
+            "country, network_address) "
             "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
         .bind(1, instanceId)
         .bind(2, state.startsSeen)

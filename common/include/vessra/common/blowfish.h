@@ -13,7 +13,7 @@
 namespace vessra {
 
 class Blowfish {
-public:
+  public:
     // Keys of 1 to 255 bytes; bytes past the 72 the schedule consumes do not change the cipher. An
     // empty key is keyed with the single byte 0, as the sealing rules ask.
     explicit Blowfish(std::span<const std::uint8_t> key);
@@ -25,7 +25,7 @@ public:
     void encryptLe(std::span<std::uint8_t> data) const;
     void decryptLe(std::span<std::uint8_t> data) const;
 
-private:
+  private:
     std::uint32_t feistel(std::uint32_t half) const;
 
     std::array<std::uint32_t, 18> m_p{};
