@@ -196,7 +196,34 @@ TEST(Devices, ADeviceChangeBySimhostInAnotherProcessArrivesWithinHalfASecond) {
         const auto waited = waitFor(notices, before + 1, std::chrono::milliseconds(2000));
         EXPECT_GT(notices.load(), before);
         EXPECT_LE(waited.count(), 500);
+        RecordProperty(std::string("notice_ms_") + action, static_cast<int>(waited.count()));
     }
+}
+
+TEST(Devices, SeveralWatchesEachHearChangesMadeByOtherThreads) {
+    testsupport::ScratchMachine machine;
+    std::atomic<int> first{0}, second{0};
+    auto watchOne = std::make_unique<DeviceChangeWatch>([&] { ++first; });
+    DeviceChangeWatch watchTwo([&] { ++second; });
+    std::thread changer([] {
+        DeviceSet set;
+        ASSERT_EQ(DeviceSet::presentOfClass(kNetClassGuid, set), Error::Success);
+        const DeviceInfo adapter = findAdapter(set);
+        for (StateChange change : {StateChange::Disable, StateChange::Enable}) {
+            ASSERT_EQ(set.setPropertyChangeParams(adapter, {change, ChangeScope::ConfigSpecific, 0}), Error::Success);
+            ASSERT_EQ(set.callClassInstaller(InstallFunction::PropertyChange, adapter), Error::Success);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+    });
+    changer.join();
+    EXPECT_LE(waitFor(first, 2, std::chrono::milliseconds(1000)).count(), 500);
+    EXPECT_LE(waitFor(second, 2, std::chrono::milliseconds(1000)).count(), 500);
+    watchOne.reset();  // stops its thread; later changes reach only the other watch
+    const int firstAfterStop = first.load();
+    auto store = machine.open();
+    ASSERT_TRUE(sim::dev::restart(*store, sim::dev::allDevices(*store).at(1).instanceId));
+    EXPECT_LE(waitFor(second, 3, std::chrono::milliseconds(1000)).count(), 500);
+    EXPECT_EQ(first.load(), firstAfterStop);
 }
 
 TEST(Devices, SimhostRefusesUnknownDevicesAndRepeatedRemoval) {
