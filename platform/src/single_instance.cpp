@@ -67,6 +67,11 @@ Error SingleInstance::acquire(std::string_view name, SingleInstance& out) {
     if (name.empty()) return Error::InvalidParameter;
     const std::filesystem::path folder = lockFolder();
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return Error::AccessDenied;
+    // In a shared temporary folder someone else could have made the folder first: use only our own.
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) {
+        return Error::AccessDenied;
+    }
     const std::filesystem::path file = folder / lockFileName(name);
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return Error::AccessDenied;

@@ -108,18 +108,22 @@ SystemVersion systemVersion(SystemKind kind) {
     return {};
 }
 
+namespace {
+
 // Only Windows 98 (either edition) and 95 come without WMI; Me has it built in.
-static bool hasWmiByDefault(SystemKind kind) {
+bool hasWmiByDefault(SystemKind kind) {
     return kind != SystemKind::Windows98SE && kind != SystemKind::Windows98 && kind != SystemKind::Windows95;
 }
 
-static int networkCardCount(Store& store) {
+int networkCardCount(Store& store) {
     int count = 0;
     for (const auto& device : dev::allDevices(store)) {
         if (vessra::equalsIgnoreAsciiCase(device.classGuid, dev::kNetClassGuid)) ++count;
     }
     return count;
 }
+
+}  // namespace
 
 void buildMachine(Store& store, const MachineSpec& spec) {
     Store::Transaction transaction(store);

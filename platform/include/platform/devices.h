@@ -141,6 +141,7 @@ ConfigResult devNodeStatus(DevInst devInst, std::uint32_t& status, std::uint32_t
 
 // Calls `receiver` on a background thread whenever the device tree changed (any process), within
 // half a second. Destroying the watch stops its thread before returning; after that no call happens.
+// The receiver must not throw and should return quickly (hand the notice to another thread).
 class DeviceChangeWatch {
 public:
     explicit DeviceChangeWatch(std::function<void()> receiver);
