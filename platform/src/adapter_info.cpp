@@ -33,13 +33,15 @@ std::optional<reg::KeyId> machineKey(sim::Store& store, const std::string& path)
 
 std::vector<std::string> readStrings(sim::Store& store, reg::KeyId key, std::string_view name) {
     const auto value = reg::readValue(store, key, name);
-    if (!value) return {};
+    if (!value)
+        return {};
     std::vector<std::string> strings;
     if (value->type == reg::kTypeMultiString) {
         strings = reg::splitMultiString(value->data);
     } else {
         std::string text(value->data.begin(), value->data.end());
-        if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+        if (const auto nul = text.find('\0'); nul != std::string::npos)
+            text.resize(nul);
         strings.push_back(text);
     }
     std::erase_if(strings, [](const std::string& text) { return text.empty(); });
@@ -48,7 +50,8 @@ std::vector<std::string> readStrings(sim::Store& store, reg::KeyId key, std::str
 
 std::optional<std::uint32_t> readDword(sim::Store& store, reg::KeyId key, std::string_view name) {
     const auto value = reg::readValue(store, key, name);
-    if (!value || value->type != reg::kTypeDword || value->data.size() != 4) return std::nullopt;
+    if (!value || value->type != reg::kTypeDword || value->data.size() != 4)
+        return std::nullopt;
     return vessra::readLe32(value->data, 0);
 }
 
@@ -56,25 +59,33 @@ std::optional<std::uint32_t> readDword(sim::Store& store, reg::KeyId key, std::s
 std::optional<reg::KeyId> tcpipKeyOf(sim::Store& store, sim::SystemKind kind, const sim::dev::Device& device,
                                      std::string& interfaceName) {
     if (kind == sim::SystemKind::WindowsNT4 || kind == sim::SystemKind::WindowsNT4Sp5) {
-        return machineKey(store, "SYSTEM\\CurrentControlSet\\Services\\" + device.service + "\\Parameters\\Tcpip");
+        return machineKey(store,
+                          "SYSTEM\\CurrentControlSet\\Services\\" + device.service + "\\Parameters\\Tcpip");
     }
     if (sim::isNtFamily(kind)) {
-        const auto driverKey = machineKey(store, "SYSTEM\\CurrentControlSet\\Control\\Class\\" + device.driver);
-        if (!driverKey) return std::nullopt;
+        const auto driverKey =
+            machineKey(store, "SYSTEM\\CurrentControlSet\\Control\\Class\\" + device.driver);
+        if (!driverKey)
+            return std::nullopt;
         const auto names = readStrings(store, *driverKey, "NetCfgInstanceId");
-        if (names.empty()) return std::nullopt;
+        if (names.empty())
+            return std::nullopt;
         interfaceName = names.front();
-        return machineKey(store, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-                                     interfaceName);
+        return machineKey(
+            store, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + interfaceName);
     }
     const auto bindings = machineKey(store, "Enum\\" + device.instanceId + "\\Bindings");
-    if (!bindings) return std::nullopt;
+    if (!bindings)
+        return std::nullopt;
     for (const auto& value : reg::values(store, *bindings)) {
-        if (vessra::asciiLower(value.name).find("mstcp") == std::string::npos) continue;
+        if (vessra::asciiLower(value.name).find("mstcp") == std::string::npos)
+            continue;
         const auto network = machineKey(store, "Enum\\Network\\" + value.name);
-        if (!network) return std::nullopt;
+        if (!network)
+            return std::nullopt;
         const auto driver = readStrings(store, *network, "Driver");
-        if (driver.empty()) return std::nullopt;
+        if (driver.empty())
+            return std::nullopt;
         return machineKey(store, "System\\CurrentControlSet\\Services\\Class\\" + driver.front());
     }
     return std::nullopt;
@@ -106,13 +117,15 @@ AdapterInfo describe(sim::Store& store, sim::SystemKind kind, const sim::dev::De
     }
     std::string interfaceName;
     const auto key = tcpipKeyOf(store, kind, device, interfaceName);
-    if (!interfaceName.empty()) info.name = interfaceName;
+    if (!interfaceName.empty())
+        info.name = interfaceName;
     const FixedSettings settings = key ? readSettings(store, kind, *key) : FixedSettings{};
     info.dhcpEnabled = settings.dhcp;
     if (settings.dhcp) {
         if (!card.lease.ip.empty()) {
             info.ipAddresses.push_back({card.lease.ip, card.lease.mask});
-            if (!card.lease.gateway.empty()) info.gateways.push_back(card.lease.gateway);
+            if (!card.lease.gateway.empty())
+                info.gateways.push_back(card.lease.gateway);
             info.dhcpServer = card.lease.dhcpServer;
         }
     } else {
@@ -122,7 +135,8 @@ AdapterInfo describe(sim::Store& store, sim::SystemKind kind, const sim::dev::De
         }
         info.gateways = settings.gateways;
     }
-    if (info.ipAddresses.empty()) info.ipAddresses.push_back({"0.0.0.0", "0.0.0.0"});
+    if (info.ipAddresses.empty())
+        info.ipAddresses.push_back({"0.0.0.0", "0.0.0.0"});
     return info;
 }
 
@@ -131,12 +145,15 @@ AdapterInfo describe(sim::Store& store, sim::SystemKind kind, const sim::dev::De
 Error adaptersInfo(std::vector<AdapterInfo>& out) {
     return detail::guarded([&](sim::Store& store) {
         const auto kind = sim::machineSystem(store);
-        if (!kind) return Error::InternalError;
+        if (!kind)
+            return Error::InternalError;
         std::vector<AdapterInfo> list;
         for (const auto& device : sim::dev::presentDevices(store)) {
-            if (!device.enabled || !vessra::equalsIgnoreAsciiCase(device.classGuid, sim::dev::kNetClassGuid)) continue;
+            if (!device.enabled || !vessra::equalsIgnoreAsciiCase(device.classGuid, sim::dev::kNetClassGuid))
+                continue;
             const auto card = sim::net::cardOfDevice(store, device.id);
-            if (card) list.push_back(describe(store, *kind, device, *card));
+            if (card)
+                list.push_back(describe(store, *kind, device, *card));
         }
         out = std::move(list);
         return Error::Success;

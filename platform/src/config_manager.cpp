@@ -14,7 +14,8 @@ namespace {
 
 std::optional<sim::dev::Device> deviceByDevInst(sim::Store& store, DevInst devInst) {
     for (auto& device : sim::dev::allDevices(store)) {
-        if (static_cast<DevInst>(device.id) == devInst) return device;
+        if (static_cast<DevInst>(device.id) == devInst)
+            return device;
     }
     return std::nullopt;
 }
@@ -33,26 +34,32 @@ ConfigResult guardedCall(Work&& work) {
 }  // namespace
 
 ConfigResult locateDevNode(DevInst* devInst, const char* deviceId, std::uint32_t flags) {
-    if (devInst == nullptr) return ConfigResult::InvalidPointer;
-    if ((flags & ~kLocatePhantom) != 0) return ConfigResult::InvalidFlag;
+    if (devInst == nullptr)
+        return ConfigResult::InvalidPointer;
+    if ((flags & ~kLocatePhantom) != 0)
+        return ConfigResult::InvalidFlag;
     if (deviceId == nullptr || *deviceId == '\0') {
         *devInst = kRootDevInst;
         return ConfigResult::Success;
     }
     return guardedCall([&](sim::Store& store) {
         const auto device = sim::dev::findDevice(store, deviceId);
-        if (!device || (!device->present && (flags & kLocatePhantom) == 0)) return ConfigResult::NoSuchDevNode;
+        if (!device || (!device->present && (flags & kLocatePhantom) == 0))
+            return ConfigResult::NoSuchDevNode;
         *devInst = static_cast<DevInst>(device->id);
         return ConfigResult::Success;
     });
 }
 
 ConfigResult reenumerateDevNode(DevInst devInst, std::uint32_t flags) {
-    if ((flags & ~kReenumerateSynchronous) != 0) return ConfigResult::InvalidFlag;
-    if (devInst == kRootDevInst) return ConfigResult::Success;
+    if ((flags & ~kReenumerateSynchronous) != 0)
+        return ConfigResult::InvalidFlag;
+    if (devInst == kRootDevInst)
+        return ConfigResult::Success;
     return guardedCall([&](sim::Store& store) {
         const auto device = deviceByDevInst(store, devInst);
-        if (!device) return ConfigResult::InvalidDevNode;
+        if (!device)
+            return ConfigResult::InvalidDevNode;
         return device->present ? ConfigResult::Success : ConfigResult::NoSuchDevNode;
     });
 }
@@ -65,8 +72,10 @@ ConfigResult devNodeStatus(DevInst devInst, std::uint32_t& status, std::uint32_t
     }
     return guardedCall([&](sim::Store& store) {
         const auto device = deviceByDevInst(store, devInst);
-        if (!device) return ConfigResult::InvalidDevNode;
-        if (!device->present) return ConfigResult::NoSuchDevNode;
+        if (!device)
+            return ConfigResult::InvalidDevNode;
+        if (!device->present)
+            return ConfigResult::NoSuchDevNode;
         if (device->enabled) {
             status = kStatusDriverLoaded | kStatusStarted | kStatusDisableable;
             problem = 0;
@@ -82,10 +91,12 @@ ConfigResult devNodeStatus(DevInst devInst, std::uint32_t& status, std::uint32_t
 
 extern "C" int My_CM_Get_DevNode_Status(std::uint32_t* status, std::uint32_t* problem, std::uint32_t devInst,
                                         std::uint32_t flags) {
-    if (status == nullptr || problem == nullptr || flags != 0) return 0;
+    if (status == nullptr || problem == nullptr || flags != 0)
+        return 0;
     std::uint32_t readStatus = 0;
     std::uint32_t readProblem = 0;
-    if (platform::devices::devNodeStatus(devInst, readStatus, readProblem) != platform::devices::ConfigResult::Success) {
+    if (platform::devices::devNodeStatus(devInst, readStatus, readProblem) !=
+        platform::devices::ConfigResult::Success) {
         return 0;
     }
     *status = readStatus;

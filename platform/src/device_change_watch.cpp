@@ -3,8 +3,8 @@
 // registry writes and other traffic do not raise notices.
 
 #include <condition_variable>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "machine_connection.h"
@@ -43,14 +43,16 @@ struct DeviceChangeWatch::State {
             bool changed = false;
             detail::guarded([&](sim::Store& store) {
                 const std::int64_t now = store.dataVersion();
-                if (version && *version == now) return Error::Success;
+                if (version && *version == now)
+                    return Error::Success;
                 version = now;
                 std::string current = deviceFingerprint(store);
                 changed = fingerprint && *fingerprint != current;
                 fingerprint = std::move(current);
                 return Error::Success;
             });
-            if (changed) receiver();
+            if (changed)
+                receiver();
             lock.lock();
         }
     }

@@ -25,7 +25,8 @@ Error snapshot(std::optional<std::string_view> classGuid, std::vector<std::strin
                std::vector<DevInst>& devInsts) {
     return guarded([&](sim::Store& store) {
         for (const auto& device : sim::dev::presentDevices(store)) {
-            if (classGuid && !vessra::equalsIgnoreAsciiCase(device.classGuid, *classGuid)) continue;
+            if (classGuid && !vessra::equalsIgnoreAsciiCase(device.classGuid, *classGuid))
+                continue;
             instanceIds.push_back(device.instanceId);
             devInsts.push_back(static_cast<DevInst>(device.id));
         }
@@ -41,25 +42,32 @@ DeviceSet::DeviceSet(DeviceSet&&) noexcept = default;
 DeviceSet& DeviceSet::operator=(DeviceSet&&) noexcept = default;
 
 Error DeviceSet::presentOfClass(std::string_view classGuid, DeviceSet& out) {
-    if (classGuid.empty()) return Error::InvalidParameter;
+    if (classGuid.empty())
+        return Error::InvalidParameter;
     auto state = std::make_unique<State>();
     const Error error = snapshot(classGuid, state->instanceIds, state->devInsts);
-    if (error == Error::Success) out.m_state = std::move(state);
+    if (error == Error::Success)
+        out.m_state = std::move(state);
     return error;
 }
 
 Error DeviceSet::allPresent(DeviceSet& out) {
     auto state = std::make_unique<State>();
     const Error error = snapshot(std::nullopt, state->instanceIds, state->devInsts);
-    if (error == Error::Success) out.m_state = std::move(state);
+    if (error == Error::Success)
+        out.m_state = std::move(state);
     return error;
 }
 
-void DeviceSet::release() { m_state.reset(); }
+void DeviceSet::release() {
+    m_state.reset();
+}
 
 Error DeviceSet::enumDevice(std::size_t index, DeviceInfo& out) const {
-    if (!m_state) return Error::InvalidHandle;
-    if (index >= m_state->instanceIds.size()) return Error::NoMoreItems;
+    if (!m_state)
+        return Error::InvalidHandle;
+    if (index >= m_state->instanceIds.size())
+        return Error::NoMoreItems;
     out = DeviceInfo{index, m_state->devInsts[index]};
     return Error::Success;
 }
@@ -69,7 +77,8 @@ namespace {
 // The device row behind an entry of the set, as the machine has it now.
 Error currentDevice(sim::Store& store, const std::string& instanceId, sim::dev::Device& out) {
     const auto device = sim::dev::findDevice(store, instanceId);
-    if (!device || !device->present) return Error::NoSuchDevinst;
+    if (!device || !device->present)
+        return Error::NoSuchDevinst;
     out = *device;
     return Error::Success;
 }
@@ -78,13 +87,15 @@ Error currentDevice(sim::Store& store, const std::string& instanceId, sim::dev::
 
 Error DeviceSet::instanceId(const DeviceInfo& device, std::size_t maxChars, std::string& out,
                             std::size_t& requiredChars) const {
-    if (!m_state) return Error::InvalidHandle;
+    if (!m_state)
+        return Error::InvalidHandle;
     if (device.index >= m_state->instanceIds.size() || m_state->devInsts[device.index] != device.devInst) {
         return Error::InvalidParameter;
     }
     const std::string& id = m_state->instanceIds[device.index];
     requiredChars = id.size() + 1;
-    if (id.size() > maxChars) return Error::InsufficientBuffer;
+    if (id.size() > maxChars)
+        return Error::InsufficientBuffer;
     out = id;
     return Error::Success;
 }
@@ -97,20 +108,25 @@ Error DeviceSet::instanceId(const DeviceInfo& device, std::string& out) const {
 Error DeviceSet::registryProperty(const DeviceInfo& device, Property property, std::size_t maxBytes,
                                   std::vector<std::uint8_t>& out, std::size_t& requiredBytes) const {
     std::string id;
-    if (Error error = instanceId(device, id); error != Error::Success) return error;
+    if (Error error = instanceId(device, id); error != Error::Success)
+        return error;
     return guarded([&](sim::Store& store) {
         sim::dev::Device row;
-        if (Error error = currentDevice(store, id, row); error != Error::Success) return error;
+        if (Error error = currentDevice(store, id, row); error != Error::Success)
+            return error;
         std::vector<std::uint8_t> data;
         if (property == Property::HardwareIds) {
-            if (row.hardwareIds.empty()) return Error::InvalidData;
+            if (row.hardwareIds.empty())
+                return Error::InvalidData;
             data = sim::reg::multiStringData(row.hardwareIds);
         } else {
-            if (row.driver.empty()) return Error::InvalidData;
+            if (row.driver.empty())
+                return Error::InvalidData;
             data = sim::reg::stringData(row.driver);
         }
         requiredBytes = data.size();
-        if (data.size() > maxBytes) return Error::InsufficientBuffer;
+        if (data.size() > maxBytes)
+            return Error::InsufficientBuffer;
         out = std::move(data);
         return Error::Success;
     });
@@ -118,12 +134,15 @@ Error DeviceSet::registryProperty(const DeviceInfo& device, Property property, s
 
 Error DeviceSet::setPropertyChangeParams(const DeviceInfo& device, const PropertyChangeParams& params) {
     std::string id;
-    if (Error error = instanceId(device, id); error != Error::Success) return error;
+    if (Error error = instanceId(device, id); error != Error::Success)
+        return error;
     switch (params.stateChange) {
         case StateChange::Enable:
         case StateChange::Disable:
-        case StateChange::PropertyChange: break;
-        default: return Error::InvalidParameter;
+        case StateChange::PropertyChange:
+            break;
+        default:
+            return Error::InvalidParameter;
     }
     m_state->changeParams[device.index] = params;
     return Error::Success;
@@ -131,11 +150,13 @@ Error DeviceSet::setPropertyChangeParams(const DeviceInfo& device, const Propert
 
 Error DeviceSet::callClassInstaller(InstallFunction function, const DeviceInfo& device) {
     std::string id;
-    if (Error error = instanceId(device, id); error != Error::Success) return error;
+    if (Error error = instanceId(device, id); error != Error::Success)
+        return error;
     std::optional<PropertyChangeParams> params;
     if (function == InstallFunction::PropertyChange) {
         const auto found = m_state->changeParams.find(device.index);
-        if (found == m_state->changeParams.end()) return Error::InvalidParameter;
+        if (found == m_state->changeParams.end())
+            return Error::InvalidParameter;
         params = found->second;
     } else if (function != InstallFunction::Remove) {
         return Error::InvalidParameter;
@@ -143,7 +164,8 @@ Error DeviceSet::callClassInstaller(InstallFunction function, const DeviceInfo& 
     return guarded([&](sim::Store& store) {
         sim::Store::Transaction transaction(store);
         sim::dev::Device row;
-        if (Error error = currentDevice(store, id, row); error != Error::Success) return error;
+        if (Error error = currentDevice(store, id, row); error != Error::Success)
+            return error;
         if (!params) {
             sim::dev::setPresent(store, id, false);
         } else if (params->stateChange == StateChange::Enable) {

@@ -5,12 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <cctype>
-#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -22,7 +22,8 @@ namespace {
 
 std::filesystem::path lockFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::filesystem::path base = runtime && *runtime ? runtime : std::filesystem::temp_directory_path().string();
+    std::filesystem::path base =
+        runtime && *runtime ? runtime : std::filesystem::temp_directory_path().string();
     return base / ("vessra-instances-" + std::to_string(::getuid()));
 }
 
@@ -38,7 +39,8 @@ std::string lockFileName(std::string_view name) {
     std::filesystem::path machine = machineFile();
     std::error_code ignored;
     const auto canonical = std::filesystem::weakly_canonical(machine, ignored);
-    if (!canonical.empty()) machine = canonical;
+    if (!canonical.empty())
+        machine = canonical;
     std::string readable;
     for (char c : name.substr(0, 40)) readable += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     const std::uint64_t hash = stableHash(machine.string() + '\n' + std::string(name));
@@ -50,23 +52,27 @@ std::string lockFileName(std::string_view name) {
 }  // namespace
 
 SingleInstance::~SingleInstance() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 SingleInstance::SingleInstance(SingleInstance&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
 
 SingleInstance& SingleInstance::operator=(SingleInstance&& other) noexcept {
     if (this != &other) {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0)
+            ::close(m_fd);
         m_fd = std::exchange(other.m_fd, -1);
     }
     return *this;
 }
 
 Error SingleInstance::acquire(std::string_view name, SingleInstance& out) {
-    if (name.empty()) return Error::InvalidParameter;
+    if (name.empty())
+        return Error::InvalidParameter;
     const std::filesystem::path folder = lockFolder();
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return Error::AccessDenied;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return Error::AccessDenied;
     // In a shared temporary folder someone else could have made the folder first: use only our own.
     struct stat info {};
     if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) {
@@ -74,7 +80,8 @@ Error SingleInstance::acquire(std::string_view name, SingleInstance& out) {
     }
     const std::filesystem::path file = folder / lockFileName(name);
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return Error::AccessDenied;
+    if (fd < 0)
+        return Error::AccessDenied;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int reason = errno;
         ::close(fd);

@@ -13,10 +13,11 @@ using detail::guarded;
 Error versionInfo(VersionInfo& out) {
     return guarded([&](sim::Store& store) {
         const auto kind = sim::machineSystem(store);
-        if (!kind) return Error::InternalError;
+        if (!kind)
+            return Error::InternalError;
         const sim::SystemVersion version = sim::systemVersion(*kind);
-        out = VersionInfo{version.ntPlatform ? Platform::NT : Platform::Windows9x, version.major, version.minor,
-                          version.build, version.servicePack};
+        out = VersionInfo{version.ntPlatform ? Platform::NT : Platform::Windows9x, version.major,
+                          version.minor, version.build, version.servicePack};
         return Error::Success;
     });
 }
@@ -55,9 +56,9 @@ Guid newGuid() {
 
 std::string guidText(const Guid& guid) {
     char text[40];
-    std::snprintf(text, sizeof text, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", guid.data1, guid.data2,
-                  guid.data3, guid.data4[0], guid.data4[1], guid.data4[2], guid.data4[3], guid.data4[4],
-                  guid.data4[5], guid.data4[6], guid.data4[7]);
+    std::snprintf(text, sizeof text, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", guid.data1,
+                  guid.data2, guid.data3, guid.data4[0], guid.data4[1], guid.data4[2], guid.data4[3],
+                  guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
     return text;
 }
 

@@ -19,9 +19,10 @@ std::optional<std::string> classOfQuery(std::string_view query) {
     std::istringstream words{std::string(query)};
     std::string select, star, from, className, extra;
     words >> select >> star >> from >> className;
-    if (words >> extra) return std::nullopt;
-    if (!vessra::equalsIgnoreAsciiCase(select, "select") || star != "*" || !vessra::equalsIgnoreAsciiCase(from, "from") ||
-        className.empty()) {
+    if (words >> extra)
+        return std::nullopt;
+    if (!vessra::equalsIgnoreAsciiCase(select, "select") || star != "*" ||
+        !vessra::equalsIgnoreAsciiCase(from, "from") || className.empty()) {
         return std::nullopt;
     }
     return className;
@@ -30,8 +31,10 @@ std::optional<std::string> classOfQuery(std::string_view query) {
 }  // namespace
 
 Result EventObject::get(std::string_view property, std::int64_t& out) const {
-    if (!m_valid) return Result::Released;
-    if (!vessra::equalsIgnoreAsciiCase(property, m_property)) return Result::NotFound;
+    if (!m_valid)
+        return Result::Released;
+    if (!vessra::equalsIgnoreAsciiCase(property, m_property))
+        return Result::NotFound;
     out = m_value;
     return Result::Ok;
 }
@@ -53,9 +56,11 @@ Result Connection::connect(std::string_view nameSpace, Connection& out) {
 }
 
 Result Connection::subscribe(std::string_view query, Subscription& out) const {
-    if (!isValid()) return Result::Released;
+    if (!isValid())
+        return Result::Released;
     const auto className = classOfQuery(query);
-    if (!className) return Result::InvalidQuery;
+    if (!className)
+        return Result::InvalidQuery;
     Result result = Result::Failed;
     detail::guarded([&](sim::Store& store) {
         out.m_nameSpace = m_nameSpace;
@@ -68,7 +73,8 @@ Result Connection::subscribe(std::string_view query, Subscription& out) const {
 }
 
 Result Subscription::next(std::chrono::milliseconds timeout, EventObject& out) {
-    if (!isValid()) return Result::Released;
+    if (!isValid())
+        return Result::Released;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
         std::optional<sim::events::Event> event;
@@ -76,7 +82,8 @@ Result Subscription::next(std::chrono::milliseconds timeout, EventObject& out) {
             event = sim::events::nextEvent(store, m_lastSeen, m_nameSpace, m_className);
             return Error::Success;
         });
-        if (error != Error::Success) return Result::Failed;
+        if (error != Error::Success)
+            return Result::Failed;
         if (event) {
             m_lastSeen = event->id;
             EventObject object;
@@ -88,8 +95,10 @@ Result Subscription::next(std::chrono::milliseconds timeout, EventObject& out) {
             return Result::Ok;
         }
         const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) return Result::TimedOut;
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kPollInterval, deadline - now));
+        if (now >= deadline)
+            return Result::TimedOut;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(kPollInterval, deadline - now));
     }
 }
 

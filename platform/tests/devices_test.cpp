@@ -38,8 +38,10 @@ DeviceInfo findAdapter(const DeviceSet& set) {
     for (std::size_t i = 0; set.enumDevice(i, info) == Error::Success; ++i) {
         std::vector<std::uint8_t> data;
         std::size_t required = 0;
-        if (set.registryProperty(info, Property::HardwareIds, 1024, data, required) != Error::Success) continue;
-        if (registry::multiStringsOf(data).front() == kAdapterId) return info;
+        if (set.registryProperty(info, Property::HardwareIds, 1024, data, required) != Error::Success)
+            continue;
+        if (registry::multiStringsOf(data).front() == kAdapterId)
+            return info;
     }
     ADD_FAILURE() << "no adapter";
     return info;
@@ -62,7 +64,8 @@ TEST(Devices, SetsEnumerateTheClassOrEverythingAndPropertiesHonourTheBufferLimit
     const DeviceInfo adapter = findAdapter(net);
     std::vector<std::uint8_t> data{9};
     std::size_t required = 0;
-    EXPECT_EQ(net.registryProperty(adapter, Property::HardwareIds, 10, data, required), Error::InsufficientBuffer);
+    EXPECT_EQ(net.registryProperty(adapter, Property::HardwareIds, 10, data, required),
+              Error::InsufficientBuffer);
     EXPECT_EQ(data, std::vector<std::uint8_t>{9});  // untouched
     ASSERT_GT(required, 10u);
     EXPECT_EQ(net.registryProperty(adapter, Property::HardwareIds, required, data, required), Error::Success);
@@ -102,8 +105,9 @@ TEST(Devices, ClassInstallerDisablesEnablesRestartsAndRemoves) {
     ASSERT_EQ(set.callClassInstaller(InstallFunction::PropertyChange, adapter), Error::Success);
     ASSERT_EQ(My_CM_Get_DevNode_Status(&status, &problem, adapter.devInst, 0), 1);
     EXPECT_EQ(status & kStatusHasProblem, 0u);
-    ASSERT_EQ(set.setPropertyChangeParams(adapter, {StateChange::PropertyChange, ChangeScope::ConfigSpecific, 0}),
-              Error::Success);
+    ASSERT_EQ(
+        set.setPropertyChangeParams(adapter, {StateChange::PropertyChange, ChangeScope::ConfigSpecific, 0}),
+        Error::Success);
     ASSERT_EQ(set.callClassInstaller(InstallFunction::PropertyChange, adapter), Error::Success);
     EXPECT_EQ(sim::dev::findDevice(*store, id)->starts, startsBefore + 2);
 
@@ -123,7 +127,8 @@ TEST(Devices, ClassInstallerDisablesEnablesRestartsAndRemoves) {
     // The old set still lists the device but every operation on it fails; a new set leaves it out.
     std::vector<std::uint8_t> data;
     std::size_t required = 0;
-    EXPECT_EQ(set.registryProperty(adapter, Property::HardwareIds, 1024, data, required), Error::NoSuchDevinst);
+    EXPECT_EQ(set.registryProperty(adapter, Property::HardwareIds, 1024, data, required),
+              Error::NoSuchDevinst);
     EXPECT_EQ(set.callClassInstaller(InstallFunction::Remove, adapter), Error::NoSuchDevinst);
     DeviceSet after;
     ASSERT_EQ(DeviceSet::presentOfClass(kNetClassGuid, after), Error::Success);
@@ -139,7 +144,8 @@ TEST(Devices, DynamicEntriesOfWindows98FollowTheDeviceNode) {
     testsupport::ScratchMachine machine({sim::SystemKind::Windows98SE, sim::AdapterSetup::Present, true});
     auto problemOfAdapter = []() -> int {
         registry::Key enumKey;
-        EXPECT_EQ(registry::Key::open(registry::Hive::DynData, "Config Manager\\Enum", registry::Access::Read, enumKey),
+        EXPECT_EQ(registry::Key::open(registry::Hive::DynData, "Config Manager\\Enum", registry::Access::Read,
+                                      enumKey),
                   Error::Success);
         std::string name;
         for (std::size_t i = 0; enumKey.subkeyAt(i, name) == Error::Success; ++i) {
@@ -147,7 +153,8 @@ TEST(Devices, DynamicEntriesOfWindows98FollowTheDeviceNode) {
             enumKey.openSub(name, registry::Access::Read, entry);
             std::string hardwareKey;
             entry.readString("HardWareKey", 128, hardwareKey);
-            if (hardwareKey.find("PCI\\VEN_168C") == std::string::npos) continue;
+            if (hardwareKey.find("PCI\\VEN_168C") == std::string::npos)
+                continue;
             registry::Value problem;
             EXPECT_EQ(entry.queryValue("Problem", 32, problem), Error::Success);
             return problem.data.at(0);
@@ -167,7 +174,8 @@ TEST(Devices, DynamicEntriesOfWindows98FollowTheDeviceNode) {
 }
 
 // Waits up to `limit` for the counter to reach `target`; returns how long it took.
-std::chrono::milliseconds waitFor(const std::atomic<int>& counter, int target, std::chrono::milliseconds limit) {
+std::chrono::milliseconds waitFor(const std::atomic<int>& counter, int target,
+                                  std::chrono::milliseconds limit) {
     const auto start = std::chrono::steady_clock::now();
     while (counter.load() < target && std::chrono::steady_clock::now() - start < limit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -210,7 +218,8 @@ TEST(Devices, SeveralWatchesEachHearChangesMadeByOtherThreads) {
         ASSERT_EQ(DeviceSet::presentOfClass(kNetClassGuid, set), Error::Success);
         const DeviceInfo adapter = findAdapter(set);
         for (StateChange change : {StateChange::Disable, StateChange::Enable}) {
-            ASSERT_EQ(set.setPropertyChangeParams(adapter, {change, ChangeScope::ConfigSpecific, 0}), Error::Success);
+            ASSERT_EQ(set.setPropertyChangeParams(adapter, {change, ChangeScope::ConfigSpecific, 0}),
+                      Error::Success);
             ASSERT_EQ(set.callClassInstaller(InstallFunction::PropertyChange, adapter), Error::Success);
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         }
@@ -229,7 +238,8 @@ TEST(Devices, SeveralWatchesEachHearChangesMadeByOtherThreads) {
 TEST(Devices, SimhostRefusesUnknownDevicesAndRepeatedRemoval) {
     testsupport::ScratchMachine machine;
     const std::map<std::string, std::string> environment{{"SIMHOST_MACHINE", machine.file().string()}};
-    EXPECT_EQ(testsupport::runProgram(SIMHOST_PATH, {"device", "disable", "PCI\\NOPE"}, environment).exitCode, 1);
+    EXPECT_EQ(testsupport::runProgram(SIMHOST_PATH, {"device", "disable", "PCI\\NOPE"}, environment).exitCode,
+              1);
     EXPECT_EQ(testsupport::runProgram(SIMHOST_PATH, {"device", "explode"}, environment).exitCode, 2);
     EXPECT_EQ(testsupport::runProgram(SIMHOST_PATH, {"device", "remove"}, environment).exitCode, 0);
     EXPECT_EQ(testsupport::runProgram(SIMHOST_PATH, {"device", "remove"}, environment).exitCode, 1);

@@ -45,14 +45,18 @@ const KindCase kKinds[] = {
 // The classification rule the utility applies to the version record.
 int classify(const system::VersionInfo& version) {
     const bool nt = version.platform == system::Platform::NT;
-    if (nt && version.major == 5 && version.minor == 1) return 0;
-    if (nt && version.major == 5 && version.minor == 0) return 1;
-    if (!nt && version.major == 4 && version.minor == 90) return 2;
+    if (nt && version.major == 5 && version.minor == 1)
+        return 0;
+    if (nt && version.major == 5 && version.minor == 0)
+        return 1;
+    if (!nt && version.major == 4 && version.minor == 90)
+        return 2;
     if (!nt && version.major == 4 && version.minor == 10 && version.servicePack.size() > 1 &&
         version.servicePack[1] == 'A') {
         return 3;
     }
-    if (nt && version.major <= 4 && version.servicePack == "Service Pack 6") return 4;
+    if (nt && version.major <= 4 && version.servicePack == "Service Pack 6")
+        return 4;
     return 5;
 }
 
@@ -66,11 +70,15 @@ Presence presenceOnNt5() {
     for (std::size_t i = 0; set.enumDevice(i, info) == Error::Success; ++i) {
         std::string id;
         EXPECT_EQ(set.instanceId(info, id), Error::Success);
-        if (!id.starts_with(kPrefix)) continue;
+        if (!id.starts_with(kPrefix))
+            continue;
         std::uint32_t status = 0, problem = 0;
-        if (My_CM_Get_DevNode_Status(&status, &problem, info.devInst, 0) == 0) continue;
-        if ((status & 0x400) == 0) return Presence::Present;
-        if (problem == 22) return Presence::Disabled;
+        if (My_CM_Get_DevNode_Status(&status, &problem, info.devInst, 0) == 0)
+            continue;
+        if ((status & 0x400) == 0)
+            return Presence::Present;
+        if (problem == 22)
+            return Presence::Disabled;
     }
     return Presence::Absent;
 }
@@ -78,19 +86,25 @@ Presence presenceOnNt5() {
 // Windows 9x: the dynamic registry's device entries.
 Presence presenceOn9x() {
     Key enumKey;
-    EXPECT_EQ(Key::open(Hive::DynData, "Config Manager\\Enum", registry::Access::All, enumKey), Error::Success);
+    EXPECT_EQ(Key::open(Hive::DynData, "Config Manager\\Enum", registry::Access::All, enumKey),
+              Error::Success);
     std::string name;
     for (std::size_t i = 0; enumKey.subkeyAt(i, name) == Error::Success; ++i) {
         EXPECT_LE(name.size(), 9u);
         Key entry;
         EXPECT_EQ(enumKey.openSub(name, registry::Access::Read, entry), Error::Success);
         std::string hardwareKey;
-        if (entry.readString("HardWareKey", 128, hardwareKey) != Error::Success) continue;
-        if (hardwareKey.find("PCI\\VEN_168C") == std::string::npos) continue;
+        if (entry.readString("HardWareKey", 128, hardwareKey) != Error::Success)
+            continue;
+        if (hardwareKey.find("PCI\\VEN_168C") == std::string::npos)
+            continue;
         registry::Value problem;
-        if (entry.queryValue("Problem", 32, problem) != Error::Success || problem.data.empty()) continue;
-        if (problem.data[0] == 22) return Presence::Disabled;
-        if (problem.data[0] == 0) return Presence::Present;
+        if (entry.queryValue("Problem", 32, problem) != Error::Success || problem.data.empty())
+            continue;
+        if (problem.data[0] == 22)
+            return Presence::Disabled;
+        if (problem.data[0] == 0)
+            return Presence::Present;
     }
     return Presence::Absent;
 }
@@ -123,16 +137,20 @@ Presence presenceOnNt4() {
 
 Presence presence(Family family) {
     switch (family) {
-        case Family::Nt5: return presenceOnNt5();
-        case Family::W9x: return presenceOn9x();
-        case Family::Nt4: return presenceOnNt4();
+        case Family::Nt5:
+            return presenceOnNt5();
+        case Family::W9x:
+            return presenceOn9x();
+        case Family::Nt4:
+            return presenceOnNt4();
     }
     return Presence::Absent;
 }
 
 std::string readText(std::string_view path, std::string_view name) {
     Key key;
-    if (Key::open(Hive::LocalMachine, path, registry::Access::Read, key) != Error::Success) return "<no key>";
+    if (Key::open(Hive::LocalMachine, path, registry::Access::Read, key) != Error::Success)
+        return "<no key>";
     std::string text;
     return key.readString(name, 500, text) == Error::Success ? text : "<no value>";
 }
@@ -140,23 +158,24 @@ std::string readText(std::string_view path, std::string_view name) {
 // The registry places the utility reads on NT 5: driver key with its interface, TCP/IP interface,
 // zero-configuration interface (XP only).
 void checkNt5Records(const KindCase& kind) {
-    const std::string classKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\" + std::string(devices::kNetClassGuid);
+    const std::string classKey =
+        "SYSTEM\\CurrentControlSet\\Control\\Class\\" + std::string(devices::kNetClassGuid);
     EXPECT_NE(readText(classKey + "\\0001", "DriverDesc").find("Vessra"), std::string::npos);
     EXPECT_EQ(readText(classKey + "\\0000", "DriverDesc").find("Vessra"), std::string::npos);
     const std::string interface = readText(classKey + "\\0001", "NetCfgInstanceId");
     ASSERT_TRUE(interface.starts_with("{")) << interface;
     Key tcpip;
-    ASSERT_EQ(Key::open(Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-                                                interface,
+    ASSERT_EQ(Key::open(Hive::LocalMachine,
+                        "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + interface,
                         registry::Access::Read, tcpip),
               Error::Success);
     std::uint32_t dhcp = 0;
     EXPECT_EQ(tcpip.readDword("EnableDHCP", dhcp), Error::Success);
     EXPECT_EQ(dhcp, 1u);
     Key zeroConfig;
-    const Error opened = Key::open(Hive::LocalMachine, "SOFTWARE\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\" +
-                                                           interface,
-                                   registry::Access::Read, zeroConfig);
+    const Error opened =
+        Key::open(Hive::LocalMachine, "SOFTWARE\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\" + interface,
+                  registry::Access::Read, zeroConfig);
     EXPECT_EQ(opened == Error::Success, kind.zeroConfig);
     if (kind.zeroConfig) {
         std::uint32_t flags = 0;
@@ -188,8 +207,8 @@ void check9xRecords() {
 TEST(MachineKinds, EachKindAnswersVersionPresenceRegistryServiceAndWmiLikeARealOne) {
     for (const KindCase& kind : kKinds) {
         for (const auto& [setup, expected] : {std::pair{AdapterSetup::Present, Presence::Present},
-                                             std::pair{AdapterSetup::Disabled, Presence::Disabled},
-                                             std::pair{AdapterSetup::Absent, Presence::Absent}}) {
+                                              std::pair{AdapterSetup::Disabled, Presence::Disabled},
+                                              std::pair{AdapterSetup::Absent, Presence::Absent}}) {
             SCOPED_TRACE(std::string(sim::systemKindName(kind.kind)) + " adapter " +
                          std::to_string(static_cast<int>(setup)));
             testsupport::ScratchMachine machine({kind.kind, setup, true});
@@ -197,8 +216,10 @@ TEST(MachineKinds, EachKindAnswersVersionPresenceRegistryServiceAndWmiLikeARealO
             ASSERT_EQ(system::versionInfo(version), Error::Success);
             EXPECT_EQ(classify(version), kind.osKind);
             EXPECT_EQ(presence(kind.family), expected);
-            if (kind.family == Family::Nt5) checkNt5Records(kind);
-            if (kind.family == Family::W9x) check9xRecords();
+            if (kind.family == Family::Nt5)
+                checkNt5Records(kind);
+            if (kind.family == Family::W9x)
+                check9xRecords();
 
             services::ServiceManager manager;
             const Error managerOpened = services::ServiceManager::open(services::kManagerAllAccess, manager);
@@ -209,11 +230,13 @@ TEST(MachineKinds, EachKindAnswersVersionPresenceRegistryServiceAndWmiLikeARealO
                           kind.zeroConfig ? Error::Success : Error::ServiceDoesNotExist);
             }
             wmi::Connection connection;
-            EXPECT_EQ(wmi::Connection::connect("root\\wmi", connection), kind.wmi ? wmi::Result::Ok : wmi::Result::NoWmi);
+            EXPECT_EQ(wmi::Connection::connect("root\\wmi", connection),
+                      kind.wmi ? wmi::Result::Ok : wmi::Result::NoWmi);
 
             std::string product;
             Key entry;
-            ASSERT_EQ(Key::open(Hive::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vessra",
+            ASSERT_EQ(Key::open(Hive::LocalMachine,
+                                "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vessra",
                                 registry::Access::Read, entry),
                       Error::Success);
             EXPECT_EQ(entry.readString("DisplayName", 32, product), Error::Success);

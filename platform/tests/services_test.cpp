@@ -11,7 +11,7 @@ namespace platform::services {
 namespace {
 
 class ServicesTest : public ::testing::Test {
-protected:
+  protected:
     testsupport::ScratchMachine machine;
 
     Service open(std::uint32_t access) {
@@ -34,10 +34,12 @@ TEST_F(ServicesTest, StartWalksThroughStartPendingWithAdvancingCheckPointsToRunn
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (true) {
         ASSERT_EQ(service.queryStatus(status), Error::Success);
-        if (status.state != ServiceState::StartPending) break;
+        if (status.state != ServiceState::StartPending)
+            break;
         EXPECT_GT(status.waitHintMs, 0u);
         EXPECT_EQ(status.controlsAccepted & kAcceptStop, 0u);
-        if (checkPoints.empty() || checkPoints.back() != status.checkPoint) checkPoints.push_back(status.checkPoint);
+        if (checkPoints.empty() || checkPoints.back() != status.checkPoint)
+            checkPoints.push_back(status.checkPoint);
         ASSERT_LT(std::chrono::steady_clock::now(), deadline);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }

@@ -10,7 +10,7 @@ namespace platform {
 namespace {
 
 class SimhostMachineTest : public ::testing::Test {
-protected:
+  protected:
     testsupport::ScratchMachine machine;
 
     testsupport::ProgramResult simhost(const std::vector<std::string>& args) {
@@ -23,7 +23,8 @@ TEST_F(SimhostMachineTest, ShowTellsSystemDevicesServicesAndRadioKey) {
     const auto shown = simhost({"show"});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
     for (const char* expected : {"system: xp (NT 5.1 build 2600", "radio key: off", "wmi: yes",
-                                 "Vessra 802.11a/b Wireless LAN Mini PCI Adapter", "WZCSVC (Wireless Zero Configuration): running"}) {
+                                 "Vessra 802.11a/b Wireless LAN Mini PCI Adapter",
+                                 "WZCSVC (Wireless Zero Configuration): running"}) {
         EXPECT_NE(shown.out.find(expected), std::string::npos) << expected << "\n" << shown.out;
     }
     EXPECT_EQ(simhost({"radio-key", "sideways"}).exitCode, 2);

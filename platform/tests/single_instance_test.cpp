@@ -17,7 +17,8 @@ constexpr std::string_view kName = "Generic_sennet_vizuZIZ_WLAN_Utility";
 // A child process that takes the name, says so through a pipe and then waits to be killed.
 pid_t startHolder(std::string_view name) {
     int ready[2];
-    if (::pipe(ready) != 0) return -1;
+    if (::pipe(ready) != 0)
+        return -1;
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(ready[0]);

@@ -43,13 +43,15 @@ TEST(SystemInfo, LanguageComputerNameAndGuids) {
 
 const AdapterInfo* findVessra(const std::vector<AdapterInfo>& list) {
     for (const auto& info : list) {
-        if (info.description.find("Vessra") != std::string::npos) return &info;
+        if (info.description.find("Vessra") != std::string::npos)
+            return &info;
     }
     return nullptr;
 }
 
 TEST(SystemInfo, AdapterListShowsLeasesAndFixedAddressesOfWorkingCards) {
-    for (const auto kind : {sim::SystemKind::WindowsXP, sim::SystemKind::Windows98SE, sim::SystemKind::WindowsNT4}) {
+    for (const auto kind :
+         {sim::SystemKind::WindowsXP, sim::SystemKind::Windows98SE, sim::SystemKind::WindowsNT4}) {
         SCOPED_TRACE(std::string(sim::systemKindName(kind)));
         testsupport::ScratchMachine machine({kind, sim::AdapterSetup::Present, true});
         std::vector<AdapterInfo> list;
@@ -64,23 +66,26 @@ TEST(SystemInfo, AdapterListShowsLeasesAndFixedAddressesOfWorkingCards) {
         EXPECT_EQ(adapter->ipAddresses.at(0).address, "192.168.11.5");
         EXPECT_EQ(adapter->gateways, std::vector<std::string>{"192.168.11.1"});
         EXPECT_EQ(adapter->dhcpServer, "192.168.11.1");
-        EXPECT_EQ(adapter->hardwareAddress, (std::array<std::uint8_t, 6>{0x00, 0x0B, 0x6B, 0x4D, 0x2A, 0x17}));
+        EXPECT_EQ(adapter->hardwareAddress,
+                  (std::array<std::uint8_t, 6>{0x00, 0x0B, 0x6B, 0x4D, 0x2A, 0x17}));
     }
 }
 
 TEST(SystemInfo, AdapterListFollowsTheSettingsAndTheDeviceState) {
     testsupport::ScratchMachine machine;
     registry::Key driver;
-    ASSERT_EQ(registry::Key::open(registry::Hive::LocalMachine,
-                                  "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\0001",
-                                  registry::Access::Read, driver),
+    ASSERT_EQ(registry::Key::open(
+                  registry::Hive::LocalMachine,
+                  "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\0001",
+                  registry::Access::Read, driver),
               Error::Success);
     std::string interface;
     ASSERT_EQ(driver.readString("NetCfgInstanceId", 500, interface), Error::Success);
     registry::Key tcpip;
-    ASSERT_EQ(registry::Key::open(registry::Hive::LocalMachine,
-                                  "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + interface,
-                                  registry::Access::Write, tcpip),
+    ASSERT_EQ(registry::Key::open(
+                  registry::Hive::LocalMachine,
+                  "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + interface,
+                  registry::Access::Write, tcpip),
               Error::Success);
     ASSERT_EQ(tcpip.setDword("EnableDHCP", 0), Error::Success);
     ASSERT_EQ(tcpip.setMultiString("IPAddress", {"172.16.0.9"}), Error::Success);
@@ -108,7 +113,8 @@ TEST(Processes, TheListHoldsThisProcessUnderItsExecutableName) {
     ASSERT_EQ(listProcesses(list), Error::Success);
     bool found = false;
     for (const auto& process : list) {
-        if (process.pid != ::getpid()) continue;
+        if (process.pid != ::getpid())
+            continue;
         found = true;
         EXPECT_EQ(process.exeName, "machine_tests");
         EXPECT_EQ(process.parentPid, ::getppid());
@@ -137,8 +143,10 @@ TEST(Processes, AScriptIsListedUnderItsOwnName) {
     for (int attempt = 0; attempt < 100 && !found; ++attempt) {
         std::vector<ProcessEntry> list;
         ASSERT_EQ(listProcesses(list), Error::Success);
-        for (const auto& process : list) found = found || (process.pid == child && process.exeName == "sennet.exe");
-        if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (const auto& process : list)
+            found = found || (process.pid == child && process.exeName == "sennet.exe");
+        if (!found)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ::kill(child, SIGKILL);
     testsupport::waitProgram(child);

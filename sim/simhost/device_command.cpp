@@ -30,7 +30,8 @@ std::optional<sim::dev::Device> findTarget(sim::Store& store, const std::string&
 
 int runDevice(const Invocation& call) {
     if (call.args.empty()) {
-        call.err << "simhost device: list, enable, disable, remove, insert or add-adapter (see simhost --help)\n";
+        call.err
+            << "simhost device: list, enable, disable, remove, insert or add-adapter (see simhost --help)\n";
         return kUsage;
     }
     const std::string& action = call.args[0];
@@ -62,7 +63,8 @@ int runDevice(const Invocation& call) {
     }
     if (!done) {
         call.err << "simhost device: " << action << " " << device->instanceId << ": "
-                 << (device->present ? "the device is in the machine already" : "the device is not in the machine")
+                 << (device->present ? "the device is in the machine already"
+                                     : "the device is not in the machine")
                  << "\n";
         return kFailed;
     }

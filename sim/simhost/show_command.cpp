@@ -16,20 +16,24 @@ void printDevices(sim::Store& store, std::ostream& out) {
         out << "  " << device.instanceId << "\n    " << device.description << "\n    "
             << (device.present ? "present" : "removed") << ", " << (device.enabled ? "enabled" : "disabled")
             << ", problem " << device.problem << ", starts " << device.starts;
-        if (!device.driver.empty()) out << ", driver " << device.driver;
-        if (!device.service.empty()) out << ", service " << device.service;
-        if (const auto card = sim::net::cardOfDevice(store, device.id)) out << ", mac " << card->mac;
+        if (!device.driver.empty())
+            out << ", driver " << device.driver;
+        if (!device.service.empty())
+            out << ", service " << device.service;
+        if (const auto card = sim::net::cardOfDevice(store, device.id))
+            out << ", mac " << card->mac;
         out << "\n";
     }
 }
 
 void printServices(sim::Store& store, std::ostream& out) {
     const auto services = sim::svc::allServices(store);
-    if (services.empty()) out << "  (none)\n";
+    if (services.empty())
+        out << "  (none)\n";
     for (const auto& service : services) {
         const auto status = sim::svc::status(store, service.id);
-        out << "  " << service.name << " (" << service.displayName << "): "
-            << (status ? sim::svc::stateName(status->state) : "?");
+        out << "  " << service.name << " (" << service.displayName
+            << "): " << (status ? sim::svc::stateName(status->state) : "?");
         if (status && status->state == sim::svc::State::StartPending) {
             out << ", check point " << status->checkPoint << ", wait hint " << status->waitHintMs << " ms";
         }
@@ -49,9 +53,9 @@ int runShow(const Invocation& call) {
         return kFailed;
     }
     const sim::SystemVersion version = sim::systemVersion(*kind);
-    call.out << "system: " << sim::systemKindName(*kind) << " (" << (version.ntPlatform ? "NT" : "Windows 9x") << " "
-             << version.major << "." << version.minor << " build " << version.build << ", service pack \""
-             << version.servicePack << "\")\n"
+    call.out << "system: " << sim::systemKindName(*kind) << " (" << (version.ntPlatform ? "NT" : "Windows 9x")
+             << " " << version.major << "." << version.minor << " build " << version.build
+             << ", service pack \"" << version.servicePack << "\")\n"
              << "computer name: " << store->setting(sim::kComputerNameSetting).value_or("") << "\n"
              << "language: " << store->setting(sim::kLanguageSetting).value_or("") << "\n"
              << "wmi: " << (sim::events::wmiAvailable(*store) ? "yes" : "no") << "\n"

@@ -23,13 +23,15 @@ std::string entryName(std::int64_t deviceId) {
 
 void syncDynamicEntries(Store& store) {
     const auto root = reg::hiveRoot(store, reg::Hive::DynData);
-    if (!root) return;
+    if (!root)
+        return;
     Store::Transaction transaction(store);
     const reg::KeyId enumKey = reg::createKey(store, *root, "Config Manager\\Enum");
     for (const Device& device : allDevices(store)) {
         const std::string name = entryName(device.id);
         if (!device.present) {
-            if (const auto entry = reg::findKey(store, enumKey, name)) reg::deleteKey(store, *entry);
+            if (const auto entry = reg::findKey(store, enumKey, name))
+                reg::deleteKey(store, *entry);
             continue;
         }
         const reg::KeyId entry = reg::createKey(store, enumKey, name);

@@ -27,15 +27,22 @@ std::optional<Event> nextEvent(Store& store, std::int64_t afterId, std::string_v
         "SELECT id, namespace, class_name, property, value FROM hw_event "
         "WHERE id > ? AND namespace = ? AND class_name = ? ORDER BY id LIMIT 1");
     row.bind(1, afterId).bind(2, nameSpace).bind(3, className);
-    if (!row.step()) return std::nullopt;
+    if (!row.step())
+        return std::nullopt;
     return Event{row.columnInt(0), row.columnText(1), row.columnText(2), row.columnText(3), row.columnInt(4)};
 }
 
-bool wmiAvailable(Store& store) { return store.setting(kWmiSetting).value_or("on") != "off"; }
+bool wmiAvailable(Store& store) {
+    return store.setting(kWmiSetting).value_or("on") != "off";
+}
 
-void setWmiAvailable(Store& store, bool available) { store.setSetting(kWmiSetting, available ? "on" : "off"); }
+void setWmiAvailable(Store& store, bool available) {
+    store.setSetting(kWmiSetting, available ? "on" : "off");
+}
 
-bool radioKeyOn(Store& store) { return store.setting(kRadioKeySetting).value_or("on") != "off"; }
+bool radioKeyOn(Store& store) {
+    return store.setting(kRadioKeySetting).value_or("on") != "off";
+}
 
 void setRadioKey(Store& store, bool on) {
     Store::Transaction transaction(store);

@@ -19,9 +19,12 @@ namespace {
 using reg::KeyId;
 
 bool isNt5(SystemKind kind) {
-    return kind == SystemKind::WindowsXP || kind == SystemKind::Windows2000 || kind == SystemKind::WindowsServer2003;
+    return kind == SystemKind::WindowsXP || kind == SystemKind::Windows2000 ||
+           kind == SystemKind::WindowsServer2003;
 }
-bool isNt4(SystemKind kind) { return kind == SystemKind::WindowsNT4 || kind == SystemKind::WindowsNT4Sp5; }
+bool isNt4(SystemKind kind) {
+    return kind == SystemKind::WindowsNT4 || kind == SystemKind::WindowsNT4Sp5;
+}
 
 std::string fourDigits(int number) {
     char text[8];
@@ -51,23 +54,24 @@ std::vector<std::uint8_t> addressBytes(const std::string& dotted) {
 void writeDriverParameters([[maybe_unused]] Store& store, [[maybe_unused]] KeyId driverKey,
                            [[maybe_unused]] const CardModel& card) {
 #ifdef VESSRA_HAVE_DRIVER_PARAMETERS
-    if (card.isAdapter) sim::driver::writeDefaultParameters(store, driverKey);
+    if (card.isAdapter)
+        sim::driver::writeDefaultParameters(store, driverKey);
 #endif
 }
 
 // Windows 2000/XP: the class driver key, the TCP/IP interface and (XP) the zero-configuration interface.
 std::string installNt5Records(Store& store, SystemKind kind, const CardModel& card, int position) {
     const std::string instance = fourDigits(position);
-    const KeyId driverKey =
-        machineKey(store, "SYSTEM\\CurrentControlSet\\Control\\Class\\" + std::string(dev::kNetClassGuid) + "\\" + instance);
+    const KeyId driverKey = machineKey(store, "SYSTEM\\CurrentControlSet\\Control\\Class\\" +
+                                                  std::string(dev::kNetClassGuid) + "\\" + instance);
     reg::setString(store, driverKey, "DriverDesc", card.description);
     reg::setString(store, driverKey, "NetCfgInstanceId", card.interfaceGuid);
     reg::setString(store, driverKey, "MatchingDeviceId", card.hardwareIds.front());
     reg::setString(store, driverKey, "ProviderName", card.isAdapter ? "Vessra" : "Microsoft");
     writeDriverParameters(store, driverKey, card);
 
-    const KeyId tcpip =
-        machineKey(store, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + card.interfaceGuid);
+    const KeyId tcpip = machineKey(
+        store, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + card.interfaceGuid);
     reg::setDword(store, tcpip, "EnableDHCP", card.dhcp ? 1 : 0);
     if (card.dhcp) {
         reg::setMultiString(store, tcpip, "IPAddress", {"0.0.0.0"});
@@ -94,7 +98,8 @@ std::string installNt5Records(Store& store, SystemKind kind, const CardModel& ca
 
 // Windows 9x family: the Net class key, the PCI enumerator entry with its MSTCP binding, the bound
 // TCP/IP instance and the DHCP client's record of the card.
-std::string install9xRecords(Store& store, const CardModel& card, const std::string& instanceId, int position) {
+std::string install9xRecords(Store& store, const CardModel& card, const std::string& instanceId,
+                             int position) {
     const std::string instance = fourDigits(position);
     const KeyId driverKey = machineKey(store, "System\\CurrentControlSet\\Services\\Class\\Net\\" + instance);
     reg::setString(store, driverKey, "DriverDesc", card.description);
@@ -114,15 +119,16 @@ std::string install9xRecords(Store& store, const CardModel& card, const std::str
     reg::setString(store, network, "DeviceDesc", "TCP/IP");
     reg::setString(store, network, "Driver", "NetTrans\\" + instance);
 
-    const KeyId netTrans = machineKey(store, "System\\CurrentControlSet\\Services\\Class\\NetTrans\\" + instance);
+    const KeyId netTrans =
+        machineKey(store, "System\\CurrentControlSet\\Services\\Class\\NetTrans\\" + instance);
     reg::setString(store, netTrans, "DriverDesc", "TCP/IP");
     reg::setString(store, netTrans, "IPAddress", card.dhcp ? "0.0.0.0" : card.staticIp);
     reg::setString(store, netTrans, "IPMask", card.dhcp ? "0.0.0.0" : "255.255.255.0");
     reg::setString(store, netTrans, "DefaultGateway", "");
 
     if (card.dhcp) {
-        const KeyId dhcpInfo =
-            machineKey(store, "System\\CurrentControlSet\\Services\\VxD\\DHCP\\DhcpInfo" + twoDigits(position));
+        const KeyId dhcpInfo = machineKey(
+            store, "System\\CurrentControlSet\\Services\\VxD\\DHCP\\DhcpInfo" + twoDigits(position));
         vessra::Bytes mac;
         vessra::parseHex(card.mac, mac);
         reg::writeValue(store, dhcpInfo, "HardwareAddress", reg::kTypeBinary, mac);
@@ -133,8 +139,9 @@ std::string install9xRecords(Store& store, const CardModel& card, const std::str
 
 // Windows NT 4.0: the network card entry and the driver service with its Parameters and Tcpip keys.
 void installNt4Records(Store& store, const CardModel& card, const std::string& serviceName, int position) {
-    const KeyId cardKey = machineKey(
-        store, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\" + std::to_string(position + 1));
+    const KeyId cardKey =
+        machineKey(store, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\" +
+                              std::to_string(position + 1));
     reg::setString(store, cardKey, "Description", card.description);
     reg::setString(store, cardKey, "ServiceName", serviceName);
     reg::setString(store, cardKey, "Title", "[" + std::to_string(position + 1) + "] " + card.description);
@@ -163,8 +170,9 @@ void installNt4Records(Store& store, const CardModel& card, const std::string& s
 CardModel wiredCard() {
     CardModel card;
     card.description = "Intel(R) PRO/100 VE Network Connection";
-    card.hardwareIds = {"PCI\\VEN_8086&DEV_103D&SUBSYS_00011179&REV_81", "PCI\\VEN_8086&DEV_103D&SUBSYS_00011179",
-                        "PCI\\VEN_8086&DEV_103D&CC_020000", "PCI\\VEN_8086&DEV_103D&CC_0200"};
+    card.hardwareIds = {"PCI\\VEN_8086&DEV_103D&SUBSYS_00011179&REV_81",
+                        "PCI\\VEN_8086&DEV_103D&SUBSYS_00011179", "PCI\\VEN_8086&DEV_103D&CC_020000",
+                        "PCI\\VEN_8086&DEV_103D&CC_0200"};
     card.nt5InstanceSuffix = "3&61AAA01&0&40";
     card.w9xInstanceSuffix = "BUS_00&DEV_08&FUNC_00";
     card.serviceName = "E100B";
@@ -199,7 +207,8 @@ CardModel adapterCard(int ordinal) {
     return card;
 }
 
-std::string installCard(Store& store, SystemKind kind, const CardModel& card, const CardPlacement& placement) {
+std::string installCard(Store& store, SystemKind kind, const CardModel& card,
+                        const CardPlacement& placement) {
     Store::Transaction transaction(store);
     dev::Device device;
     device.classGuid = dev::kNetClassGuid;
@@ -236,13 +245,15 @@ void writeSystemKeys(Store& store, SystemKind kind) {
         reg::setString(store, current, "CurrentVersion", versionText);
         reg::setString(store, current, "CurrentBuildNumber", std::to_string(version.build));
         reg::setString(store, current, "CSDVersion", version.servicePack);
-        reg::setString(store, machineKey(store, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName"),
+        reg::setString(store,
+                       machineKey(store, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName"),
                        "ComputerName", computerName);
     } else {
         const KeyId current = machineKey(store, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
         reg::setString(store, current, "VersionNumber", versionText + "." + std::to_string(version.build));
         reg::setString(store, current, "SubVersionNumber", version.servicePack);
-        reg::setString(store, machineKey(store, "System\\CurrentControlSet\\control\\ComputerName\\ComputerName"),
+        reg::setString(store,
+                       machineKey(store, "System\\CurrentControlSet\\control\\ComputerName\\ComputerName"),
                        "ComputerName", computerName);
         const KeyId mstcp = machineKey(store, "System\\CurrentControlSet\\Services\\VxD\\MSTCP");
         reg::setString(store, mstcp, "EnableDNS", "0");

@@ -20,7 +20,8 @@ struct StoredState {
 std::optional<StoredState> stored(Store& store, std::int64_t id) {
     Statement row = store.prepare("SELECT state, accepts_stop, start_began_ms FROM service WHERE id = ?");
     row.bind(1, id);
-    if (!row.step()) return std::nullopt;
+    if (!row.step())
+        return std::nullopt;
     return StoredState{static_cast<State>(row.columnInt(0)), row.columnInt(1) != 0, row.columnInt(2)};
 }
 
@@ -34,7 +35,8 @@ void writeState(Store& store, std::int64_t id, State state, std::int64_t startBe
 
 }  // namespace
 
-void addService(Store& store, std::string_view name, std::string_view displayName, State state, bool acceptsStop) {
+void addService(Store& store, std::string_view name, std::string_view displayName, State state,
+                bool acceptsStop) {
     store.prepare("INSERT INTO service(name, display_name, state, accepts_stop) VALUES(?, ?, ?, ?)")
         .bind(1, name)
         .bind(2, displayName)
@@ -46,7 +48,8 @@ void addService(Store& store, std::string_view name, std::string_view displayNam
 std::optional<std::int64_t> findService(Store& store, std::string_view name) {
     Statement row = store.prepare("SELECT id FROM service WHERE name = ?");
     row.bind(1, name);
-    if (!row.step()) return std::nullopt;
+    if (!row.step())
+        return std::nullopt;
     return row.columnInt(0);
 }
 
@@ -59,9 +62,11 @@ std::vector<ServiceRow> allServices(Store& store) {
 
 std::optional<Status> status(Store& store, std::int64_t id) {
     const auto row = stored(store, id);
-    if (!row) return std::nullopt;
+    if (!row)
+        return std::nullopt;
     Status result{row->state, row->acceptsStop, 0, 0};
-    if (row->state != State::StartPending) return result;
+    if (row->state != State::StartPending)
+        return result;
     // A clock set back (or a start recorded on another boot) counts as a finished start.
     const std::int64_t elapsed = nowMs() - row->startBeganMs;
     if (elapsed < 0 || elapsed >= kStartDurationMs) {
@@ -76,8 +81,10 @@ std::optional<Status> status(Store& store, std::int64_t id) {
 Outcome start(Store& store, std::int64_t id) {
     Store::Transaction transaction(store);
     const auto current = status(store, id);
-    if (!current) return Outcome::Missing;
-    if (current->state != State::Stopped) return Outcome::NotStopped;
+    if (!current)
+        return Outcome::Missing;
+    if (current->state != State::Stopped)
+        return Outcome::NotStopped;
     writeState(store, id, State::StartPending, nowMs());
     transaction.commit();
     return Outcome::Done;
@@ -86,9 +93,12 @@ Outcome start(Store& store, std::int64_t id) {
 Outcome stop(Store& store, std::int64_t id) {
     Store::Transaction transaction(store);
     const auto current = status(store, id);
-    if (!current) return Outcome::Missing;
-    if (current->state == State::Stopped) return Outcome::NotRunning;
-    if (current->state != State::Running || !current->acceptsStop) return Outcome::CannotAccept;
+    if (!current)
+        return Outcome::Missing;
+    if (current->state == State::Stopped)
+        return Outcome::NotRunning;
+    if (current->state != State::Running || !current->acceptsStop)
+        return Outcome::CannotAccept;
     writeState(store, id, State::Stopped, 0);
     transaction.commit();
     return Outcome::Done;
@@ -96,10 +106,14 @@ Outcome stop(Store& store, std::int64_t id) {
 
 std::string_view stateName(State state) {
     switch (state) {
-        case State::Stopped: return "stopped";
-        case State::StartPending: return "start-pending";
-        case State::StopPending: return "stop-pending";
-        case State::Running: return "running";
+        case State::Stopped:
+            return "stopped";
+        case State::StartPending:
+            return "start-pending";
+        case State::StopPending:
+            return "stop-pending";
+        case State::Running:
+            return "running";
     }
     return "?";
 }

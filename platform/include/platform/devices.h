@@ -61,7 +61,7 @@ struct DeviceInfo {
 };
 
 class DeviceSet {
-public:
+  public:
     DeviceSet();
     ~DeviceSet();
     DeviceSet(DeviceSet&&) noexcept;
@@ -96,7 +96,7 @@ public:
     Error setPropertyChangeParams(const DeviceInfo& device, const PropertyChangeParams& params);
     Error callClassInstaller(InstallFunction function, const DeviceInfo& device);
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> m_state;
 };
@@ -143,13 +143,13 @@ ConfigResult devNodeStatus(DevInst devInst, std::uint32_t& status, std::uint32_t
 // half a second. Destroying the watch stops its thread before returning; after that no call happens.
 // The receiver must not throw and should return quickly (hand the notice to another thread).
 class DeviceChangeWatch {
-public:
+  public:
     explicit DeviceChangeWatch(std::function<void()> receiver);
     ~DeviceChangeWatch();
     DeviceChangeWatch(const DeviceChangeWatch&) = delete;
     DeviceChangeWatch& operator=(const DeviceChangeWatch&) = delete;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> m_state;
 };

@@ -56,7 +56,7 @@ struct ServiceStatus {
 class Service;
 
 class ServiceManager {
-public:
+  public:
     ServiceManager() = default;
     static Error open(std::uint32_t access, ServiceManager& out);
 
@@ -65,12 +65,12 @@ public:
 
     Error openService(std::string_view name, std::uint32_t access, Service& out) const;
 
-private:
+  private:
     bool m_open = false;
 };
 
 class Service {
-public:
+  public:
     Service() = default;
 
     bool isOpen() const { return m_id != 0; }
@@ -81,7 +81,7 @@ public:
     Error stop(ServiceStatus& status);
     Error queryStatus(ServiceStatus& status) const;
 
-private:
+  private:
     friend class ServiceManager;
     Service(std::int64_t id, std::uint32_t access) : m_id(id), m_access(access) {}
 

@@ -14,7 +14,7 @@
 namespace platform {
 
 class SingleInstance {
-public:
+  public:
     SingleInstance() = default;
     ~SingleInstance();
     SingleInstance(SingleInstance&& other) noexcept;
@@ -28,7 +28,7 @@ public:
 
     bool holds() const { return m_fd >= 0; }
 
-private:
+  private:
     int m_fd = -1;
 };
 

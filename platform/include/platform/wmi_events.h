@@ -27,7 +27,7 @@ enum class Result { Ok, NoWmi, InvalidNamespace, InvalidQuery, TimedOut, NotFoun
 class Subscription;
 
 class EventObject {
-public:
+  public:
     EventObject() = default;
     bool isValid() const { return m_valid; }
     void release() { m_valid = false; }
@@ -35,7 +35,7 @@ public:
     // Reads a numeric property; NotFound when the event has no property of that name.
     Result get(std::string_view property, std::int64_t& out) const;
 
-private:
+  private:
     friend class Subscription;
     bool m_valid = false;
     std::string m_className;
@@ -44,25 +44,25 @@ private:
 };
 
 class Connection {
-public:
+  public:
     Connection() = default;
     static Result connect(std::string_view nameSpace, Connection& out);
     bool isValid() const { return !m_nameSpace.empty(); }
     void release() { m_nameSpace.clear(); }
     Result subscribe(std::string_view query, Subscription& out) const;
 
-private:
+  private:
     std::string m_nameSpace;
 };
 
 class Subscription {
-public:
+  public:
     Subscription() = default;
     bool isValid() const { return !m_className.empty(); }
     void release() { m_className.clear(); }
     Result next(std::chrono::milliseconds timeout, EventObject& out);
 
-private:
+  private:
     friend class Connection;
     std::string m_nameSpace;
     std::string m_className;
