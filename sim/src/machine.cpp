@@ -7,13 +7,9 @@
 #include "machine_layouts.h"
 #include "sim/device_store.h"
 #include "sim/hw_events.h"
+#include "sim/radio.h"
 #include "sim/registry_store.h"
 #include "vessra/common/text.h"
-
-#if __has_include("sim/radio.h")
-#include "sim/radio.h"
-#define VESSRA_HAVE_RADIO 1
-#endif
 
 namespace sim {
 
@@ -141,9 +137,7 @@ void buildMachine(Store& store, const MachineSpec& spec) {
     layout::installCard(store, spec.system, layout::adapterCard(1),
                         {1, spec.adapter != AdapterSetup::Absent, spec.adapter != AdapterSetup::Disabled});
     if (spec.productInstalled) layout::writeProductEntry(store);
-#ifdef VESSRA_HAVE_RADIO
     radio::seedDefaultNetworks(store);
-#endif
     transaction.commit();
 }
 

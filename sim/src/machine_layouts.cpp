@@ -3,14 +3,10 @@
 #include <cstdio>
 
 #include "sim/device_store.h"
+#include "sim/driver_parameters.h"
 #include "sim/registry_store.h"
 #include "sim/service_store.h"
 #include "vessra/common/bytes.h"
-
-#if __has_include("sim/driver_parameters.h")
-#include "sim/driver_parameters.h"
-#define VESSRA_HAVE_DRIVER_PARAMETERS 1
-#endif
 
 namespace sim::layout {
 
@@ -51,12 +47,9 @@ std::vector<std::uint8_t> addressBytes(const std::string& dotted) {
     return bytes;
 }
 
-void writeDriverParameters([[maybe_unused]] Store& store, [[maybe_unused]] KeyId driverKey,
-                           [[maybe_unused]] const CardModel& card) {
-#ifdef VESSRA_HAVE_DRIVER_PARAMETERS
-    if (card.isAdapter)
-        sim::driver::writeDefaultParameters(store, driverKey);
-#endif
+// The adapter's driver key gets the values of a fresh installation; other cards' drivers read none.
+void writeDriverParameters(Store& store, KeyId driverKey, const CardModel& card) {
+    if (card.isAdapter) sim::driver::writeDefaultParameters(store, driverKey);
 }
 
 // Windows 2000/XP: the class driver key, the TCP/IP interface and (XP) the zero-configuration interface.
