@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "requests.h"
+#include "sim/net_card.h"
 #include "sim/driver_oids.h"
 #include "vessra/common/bytes.h"
 
@@ -78,7 +79,13 @@ std::vector<std::uint8_t> macAddress(const RequestContext& context) {
         configured.size() == kMacSize) {
         return configured;
     }
-    // The card's own address: locally administered, derived from its device instance.
+    // The card's burned-in address, the same one the system's adapter list reports.
+    vessra::Bytes burnedIn;
+    if (const auto text = net::macAddress(context.store, context.card.deviceInstanceId);
+        text && vessra::parseHex(*text, burnedIn) && burnedIn.size() == kMacSize) {
+        return burnedIn;
+    }
+    // A card the machine keeps no address for: a locally administered one derived from its instance.
     std::uint32_t hash = 2166136261u;
     for (char c : context.card.deviceInstanceId) hash = (hash ^ static_cast<std::uint8_t>(c)) * 16777619u;
     return {0x02,
