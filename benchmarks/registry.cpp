@@ -18,7 +18,7 @@ constexpr int kProfiles = 200;
 constexpr int kValuesPerProfile = 45;
 
 class ScratchFile {
-public:
+  public:
     ScratchFile() {
         std::string pattern = (std::filesystem::temp_directory_path() / "vessra-bench-XXXXXX").string();
         m_folder = ::mkdtemp(pattern.data());
@@ -26,7 +26,7 @@ public:
     }
     ~ScratchFile() { std::filesystem::remove_all(m_folder); }
 
-private:
+  private:
     std::filesystem::path m_folder;
 };
 
@@ -34,7 +34,8 @@ void writeTree() {
     registry::Transaction transaction;
     registry::deleteTree(registry::Hive::LocalMachine, "Driver\\CustomParams\\Configurations");
     registry::Key configurations;
-    registry::Key::create(registry::Hive::LocalMachine, "Driver\\CustomParams\\Configurations", configurations);
+    registry::Key::create(registry::Hive::LocalMachine, "Driver\\CustomParams\\Configurations",
+                          configurations);
     for (int profile = 0; profile < kProfiles; ++profile) {
         registry::Key cfg;
         configurations.createSub("Cfg" + std::to_string(profile), cfg);
@@ -51,8 +52,8 @@ void writeTree() {
 
 std::size_t readTree() {
     registry::Key configurations;
-    registry::Key::open(registry::Hive::LocalMachine, "Driver\\CustomParams\\Configurations", registry::Access::Read,
-                        configurations);
+    registry::Key::open(registry::Hive::LocalMachine, "Driver\\CustomParams\\Configurations",
+                        registry::Access::Read, configurations);
     std::size_t bytes = 0;
     std::string name;
     for (std::size_t index = 0; configurations.subkeyAt(index, name) == platform::Error::Success; ++index) {
@@ -60,9 +61,9 @@ std::size_t readTree() {
         configurations.openSub(name, registry::Access::Read, cfg);
         for (int value = 0; value < kValuesPerProfile; ++value) {
             registry::Value read;
-            const std::string valueName =
-                (value % 3 == 0 ? "Text" : "Number") + std::to_string(value);
-            if (cfg.queryValue(valueName, 1024, read) == platform::Error::Success) bytes += read.data.size();
+            const std::string valueName = (value % 3 == 0 ? "Text" : "Number") + std::to_string(value);
+            if (cfg.queryValue(valueName, 1024, read) == platform::Error::Success)
+                bytes += read.data.size();
         }
     }
     return bytes;

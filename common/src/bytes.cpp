@@ -9,7 +9,8 @@ std::uint16_t readLe16(std::span<const std::uint8_t> buffer, std::size_t offset)
 }
 
 std::uint32_t readLe32(std::span<const std::uint8_t> buffer, std::size_t offset) {
-    return static_cast<std::uint32_t>(buffer[offset]) | (static_cast<std::uint32_t>(buffer[offset + 1]) << 8) |
+    return static_cast<std::uint32_t>(buffer[offset]) |
+           (static_cast<std::uint32_t>(buffer[offset + 1]) << 8) |
            (static_cast<std::uint32_t>(buffer[offset + 2]) << 16) |
            (static_cast<std::uint32_t>(buffer[offset + 3]) << 24);
 }
@@ -37,7 +38,8 @@ std::string readCString(std::span<const std::uint8_t> buffer, std::size_t offset
     return text;
 }
 
-void writeCString(std::span<std::uint8_t> buffer, std::size_t offset, std::size_t width, std::string_view text) {
+void writeCString(std::span<std::uint8_t> buffer, std::size_t offset, std::size_t width,
+                  std::string_view text) {
     if (width == 0) {
         return;
     }
@@ -65,9 +67,12 @@ std::string toHex(std::span<const std::uint8_t> bytes) {
 
 namespace {
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 }  // namespace
@@ -77,11 +82,13 @@ bool parseHex(std::string_view text, Bytes& out) {
     int high = -1;
     for (char c : text) {
         if (c == ' ' || c == ',' || c == ':') {
-            if (high >= 0) return false;  // a separator may not split a byte
+            if (high >= 0)
+                return false;  // a separator may not split a byte
             continue;
         }
         const int digit = hexDigit(c);
-        if (digit < 0) return false;
+        if (digit < 0)
+            return false;
         if (high < 0) {
             high = digit;
         } else {
@@ -89,7 +96,8 @@ bool parseHex(std::string_view text, Bytes& out) {
             high = -1;
         }
     }
-    if (high >= 0) return false;
+    if (high >= 0)
+        return false;
     out = std::move(bytes);
     return true;
 }

@@ -7,7 +7,7 @@ namespace vessra {
 namespace {
 
 class SystemWaitClock final : public WaitClock {
-public:
+  public:
     TimePoint now() const override { return std::chrono::steady_clock::now(); }
     void sleepFor(Duration duration) override { std::this_thread::sleep_for(duration); }
 };

@@ -15,8 +15,8 @@ inline constexpr std::string_view kAdapterHardwareId = "PCI\\VEN_168C&DEV_0012&S
 
 // Reads the device's hardware-identifier list into a buffer that starts at 520 bytes and doubles
 // while the machine says it is too small.
-platform::Error readHardwareIds(const platform::devices::DeviceSet& set, const platform::devices::DeviceInfo& device,
-                                std::vector<std::uint8_t>& out);
+platform::Error readHardwareIds(const platform::devices::DeviceSet& set,
+                                const platform::devices::DeviceInfo& device, std::vector<std::uint8_t>& out);
 
 // True when the first string of a multi-string list contains `id` (case-sensitive substring).
 bool firstStringContains(std::span<const std::uint8_t> list, std::string_view id);

@@ -43,7 +43,8 @@ Error readIdentifierList(const devices::DeviceSet& set, const devices::DeviceInf
                          std::vector<std::uint8_t>& list) {
     std::size_t required = 0;
     Error error = set.registryProperty(device, devices::Property::HardwareIds, 0, list, required);
-    if (error != Error::InsufficientBuffer) return error;
+    if (error != Error::InsufficientBuffer)
+        return error;
     list.assign(required, 0);
     return set.registryProperty(device, devices::Property::HardwareIds, required, list, required);
 }
@@ -61,22 +62,26 @@ void removeAdapterDevices(std::FILE* out) {
     for (std::size_t index = 0; (enumeration = set.enumDevice(index, device)) == Error::Success; ++index) {
         std::vector<std::uint8_t> list;
         const Error read = readIdentifierList(set, device, list);
-        if (read == Error::InvalidData) continue;
+        if (read == Error::InvalidData)
+            continue;
         if (read != Error::Success) {
             reportFailure(out, "GetDeviceRegistryProperty", read);
             return;
         }
         for (const std::string& id : listStrings(list)) {
             std::fprintf(out, "Compare device ID: [%s]\n", id.c_str());
-            if (id != installer::kAdapterHardwareId) continue;
+            if (id != installer::kAdapterHardwareId)
+                continue;
             std::fprintf(out, "Found! [%s]\n", id.c_str());
-            if (Error error = set.callClassInstaller(devices::InstallFunction::Remove, device); error != Error::Success) {
+            if (Error error = set.callClassInstaller(devices::InstallFunction::Remove, device);
+                error != Error::Success) {
                 reportFailure(out, "CallClassInstaller(REMOVE)", error);
             }
             break;  // on with the next device
         }
     }
-    if (enumeration != Error::NoMoreItems) reportFailure(out, "EnumDeviceInfo", enumeration);
+    if (enumeration != Error::NoMoreItems)
+        reportFailure(out, "EnumDeviceInfo", enumeration);
 }
 
 }  // namespace dorvane

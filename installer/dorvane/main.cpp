@@ -15,7 +15,8 @@ namespace {
 bool displayAvailable() {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(variable);
-        if (value && *value) return true;
+        if (value && *value)
+            return true;
     }
     return false;
 }

@@ -11,7 +11,7 @@ inline constexpr int kRemoveDialogId = 102;
 inline constexpr int kRemoveDialogIconId = 128;
 
 class RemoveDialog : public QDialog {
-public:
+  public:
     explicit RemoveDialog(QWidget* parent = nullptr);
 };
 

@@ -8,7 +8,8 @@
 
 extern "C" int My_CM_Locate_DevNode(uint32_t* devInst, const char* deviceId, uint32_t flags) {
     try {
-        return platform::devices::locateDevNode(devInst, deviceId, flags) == platform::devices::ConfigResult::Success
+        return platform::devices::locateDevNode(devInst, deviceId, flags) ==
+                       platform::devices::ConfigResult::Success
                    ? 1
                    : 0;
     } catch (...) {
@@ -18,8 +19,10 @@ extern "C" int My_CM_Locate_DevNode(uint32_t* devInst, const char* deviceId, uin
 
 extern "C" int My_CM_Reenumerate_DevNode(uint32_t devInst, uint32_t flags) {
     try {
-        return platform::devices::reenumerateDevNode(devInst, flags) == platform::devices::ConfigResult::Success ? 1
-                                                                                                              : 0;
+        return platform::devices::reenumerateDevNode(devInst, flags) ==
+                       platform::devices::ConfigResult::Success
+                   ? 1
+                   : 0;
     } catch (...) {
         return 0;
     }

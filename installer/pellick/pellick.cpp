@@ -10,13 +10,17 @@ extern "C" int FindExistingDevice(void) {
     using platform::Error;
     try {
         devices::DeviceSet set;
-        if (devices::DeviceSet::allPresent(set) != Error::Success) return 1;
+        if (devices::DeviceSet::allPresent(set) != Error::Success)
+            return 1;
         devices::DeviceInfo device;
         Error enumeration = Error::Success;
-        for (std::size_t index = 0; (enumeration = set.enumDevice(index, device)) == Error::Success; ++index) {
+        for (std::size_t index = 0; (enumeration = set.enumDevice(index, device)) == Error::Success;
+             ++index) {
             std::vector<std::uint8_t> hardwareIds;
-            if (installer::readHardwareIds(set, device, hardwareIds) != Error::Success) continue;
-            if (installer::firstStringContains(hardwareIds, installer::kAdapterHardwareId)) return 1;
+            if (installer::readHardwareIds(set, device, hardwareIds) != Error::Success)
+                continue;
+            if (installer::firstStringContains(hardwareIds, installer::kAdapterHardwareId))
+                return 1;
         }
         // An enumeration cut short may have missed the adapter: say it is there, so the installer
         // does not proceed as if the machine were clean.

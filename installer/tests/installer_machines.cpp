@@ -13,12 +13,16 @@ using namespace sim;
 std::optional<reg::KeyId> interfaceKey(Store& store, const std::string& instanceId) {
     const auto device = dev::findDevice(store, instanceId);
     const auto root = reg::hiveRoot(store, reg::Hive::LocalMachine);
-    if (!device || !root) return std::nullopt;
-    const auto driverKey = reg::findKey(store, *root, "SYSTEM\\CurrentControlSet\\Control\\Class\\" + device->driver);
+    if (!device || !root)
+        return std::nullopt;
+    const auto driverKey =
+        reg::findKey(store, *root, "SYSTEM\\CurrentControlSet\\Control\\Class\\" + device->driver);
     const auto name = driverKey ? reg::readValue(store, *driverKey, "NetCfgInstanceId") : std::nullopt;
-    if (!name) return std::nullopt;
+    if (!name)
+        return std::nullopt;
     const std::string interfaceName(name->data.begin(), name->data.end() - 1);
-    return reg::findKey(store, *root, "SOFTWARE\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\" + interfaceName);
+    return reg::findKey(store, *root,
+                        "SOFTWARE\\Microsoft\\WZCSVC\\Parameters\\Interfaces\\" + interfaceName);
 }
 
 }  // namespace
@@ -49,13 +53,15 @@ void setHardwareIds(Store& store, const std::string& instanceId, const std::vect
 std::optional<std::uint32_t> controlFlags(Store& store, const std::string& instanceId) {
     const auto key = interfaceKey(store, instanceId);
     const auto value = key ? reg::readValue(store, *key, "ControlFlags") : std::nullopt;
-    if (!value || value->data.size() != 4) return std::nullopt;
+    if (!value || value->data.size() != 4)
+        return std::nullopt;
     return vessra::readLe32(value->data, 0);
 }
 
 void setControlFlags(Store& store, const std::string& instanceId, std::uint32_t flags) {
     const auto key = interfaceKey(store, instanceId);
-    if (!key) throw StoreError("the device has no zero-configuration interface key");
+    if (!key)
+        throw StoreError("the device has no zero-configuration interface key");
     reg::setDword(store, *key, "ControlFlags", flags);
 }
 

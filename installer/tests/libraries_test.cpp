@@ -20,12 +20,14 @@ namespace {
 using installer_test::kAdapterId;
 
 class LoadedLibrary {
-public:
+  public:
     explicit LoadedLibrary(const char* path) : m_handle(::dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
-        if (!m_handle) ADD_FAILURE() << ::dlerror();
+        if (!m_handle)
+            ADD_FAILURE() << ::dlerror();
     }
     ~LoadedLibrary() {
-        if (m_handle) ::dlclose(m_handle);
+        if (m_handle)
+            ::dlclose(m_handle);
     }
     LoadedLibrary(const LoadedLibrary&) = delete;
     LoadedLibrary& operator=(const LoadedLibrary&) = delete;
@@ -35,14 +37,16 @@ public:
         return m_handle ? reinterpret_cast<Function*>(::dlsym(m_handle, name)) : nullptr;
     }
 
-private:
+  private:
     void* m_handle;
 };
 
 // The libraries find their machine the way they would in a caller's process: SIMHOST_MACHINE.
 class MachineEnvironment {
-public:
-    explicit MachineEnvironment(const std::filesystem::path& file) { ::setenv("SIMHOST_MACHINE", file.c_str(), 1); }
+  public:
+    explicit MachineEnvironment(const std::filesystem::path& file) {
+        ::setenv("SIMHOST_MACHINE", file.c_str(), 1);
+    }
     ~MachineEnvironment() { ::unsetenv("SIMHOST_MACHINE"); }
 };
 
@@ -73,18 +77,24 @@ TEST(Pellick, FindsTheAdapterByTheFirstStringOfItsIdentifierList) {
         {"adapter disabled is still present", {.adapter = sim::AdapterSetup::Disabled}, {}, 1},
         {"Windows 98 SE", {.system = sim::SystemKind::Windows98SE}, {}, 1},
         {"no adapter at all", {.adapter = sim::AdapterSetup::Absent}, {}, 0},
-        {"identifier only as the second string", {}, replaceAdapterIds({"PCI\\VEN_168C&DEV_0013", kAdapterId}), 0},
+        {"identifier only as the second string",
+         {},
+         replaceAdapterIds({"PCI\\VEN_168C&DEV_0013", kAdapterId}),
+         0},
         {"identifier with a longer revision", {}, replaceAdapterIds({std::string(kAdapterId) + "1"}), 1},
-        {"removed adapter", {},
+        {"removed adapter",
+         {},
          [](sim::Store& store) {
-             for (const auto& adapter : installer_test::presentAdapters(store)) sim::dev::setPresent(store, adapter, false);
+             for (const auto& adapter : installer_test::presentAdapters(store))
+                 sim::dev::setPresent(store, adapter, false);
          },
          0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         testsupport::ScratchMachine machine(c.spec);
-        if (c.change) c.change(*machine.open());
+        if (c.change)
+            c.change(*machine.open());
         const MachineEnvironment environment(machine.file());
         EXPECT_EQ(findExistingDevice(), c.expected);
     }
@@ -125,19 +135,22 @@ TEST(Harbek, WrapsLocateAndReenumerateAsAPlainFlag) {
 }
 
 std::set<std::string> exportedSymbols(const char* library) {
-    const auto result = testsupport::runProgram("/usr/bin/nm", {"-D", "--defined-only", "--format=just-symbols", library});
+    const auto result =
+        testsupport::runProgram("/usr/bin/nm", {"-D", "--defined-only", "--format=just-symbols", library});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     std::set<std::string> symbols;
     std::istringstream lines(result.out);
     for (std::string line; std::getline(lines, line);) {
-        if (!line.empty()) symbols.insert(line);
+        if (!line.empty())
+            symbols.insert(line);
     }
     return symbols;
 }
 
 TEST(ExportLists, EachLibraryExportsExactlyItsFunctions) {
     EXPECT_EQ(exportedSymbols(PELLICK_PATH), (std::set<std::string>{"FindExistingDevice"}));
-    EXPECT_EQ(exportedSymbols(HARBEK_PATH), (std::set<std::string>{"My_CM_Locate_DevNode", "My_CM_Reenumerate_DevNode"}));
+    EXPECT_EQ(exportedSymbols(HARBEK_PATH),
+              (std::set<std::string>{"My_CM_Locate_DevNode", "My_CM_Reenumerate_DevNode"}));
 }
 
 }  // namespace

@@ -17,7 +17,9 @@ namespace {
 using installer_test::kAdapterId;
 
 std::map<std::string, std::string> headless(const testsupport::ScratchMachine& machine) {
-    return {{"SIMHOST_MACHINE", machine.file().string()}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""},
+    return {{"SIMHOST_MACHINE", machine.file().string()},
+            {"DISPLAY", ""},
+            {"WAYLAND_DISPLAY", ""},
             {"QT_QPA_PLATFORM", ""}};
 }
 
@@ -47,7 +49,8 @@ TEST(Dorvane, RemovesEveryDeviceThatListsTheIdentifierExactly) {
     EXPECT_EQ(std::count(after.begin(), after.end(), longer), 1);
     EXPECT_EQ(after.size(), before.size() - 3);
 
-    EXPECT_NE(result.out.find(compareLines({"PCI\\VEN_168C&DEV_0013", kAdapterId}) + "Found! [" + kAdapterId + "]\n"),
+    EXPECT_NE(result.out.find(compareLines({"PCI\\VEN_168C&DEV_0013", kAdapterId}) + "Found! [" + kAdapterId +
+                              "]\n"),
               std::string::npos)
         << result.out;
     EXPECT_NE(result.out.find(compareLines({std::string(kAdapterId) + "1"})), std::string::npos);
@@ -74,7 +77,7 @@ TEST(Dorvane, RunsItsDialogWhereADisplayIsAndReportsFailuresWithTheMessageText) 
 }
 
 class Quillon : public ::testing::Test {
-protected:
+  protected:
     testsupport::ProgramResult run(const testsupport::ScratchMachine& machine) {
         return testsupport::runProgram(QUILLON_PATH, {}, {{"SIMHOST_MACHINE", machine.file().string()}});
     }
@@ -98,7 +101,8 @@ TEST_F(Quillon, ClearsOnlyTheServeBitOfTheFirstAdapterAndRestartsTheService) {
     ASSERT_EQ(platform::services::ServiceManager::open(platform::services::kManagerConnect, manager),
               platform::Error::Success);
     platform::services::Service service;
-    ASSERT_EQ(manager.openService("WZCSVC", platform::services::kServiceQueryStatus, service), platform::Error::Success);
+    ASSERT_EQ(manager.openService("WZCSVC", platform::services::kServiceQueryStatus, service),
+              platform::Error::Success);
     platform::services::ServiceStatus status;
     ASSERT_EQ(service.queryStatus(status), platform::Error::Success);
     EXPECT_EQ(status.state, platform::services::ServiceState::Running);
@@ -136,7 +140,8 @@ TEST_F(Quillon, EndsAtOnceWithNothingChangedWithoutTheService) {
 
 TEST_F(Quillon, ExitsWithZeroEvenWhenNothingCanBeDone) {
     testsupport::ScratchMachine unused;
-    const auto result = testsupport::runProgram(QUILLON_PATH, {}, {{"SIMHOST_MACHINE", "/proc/no-such-folder/m.db"}});
+    const auto result =
+        testsupport::runProgram(QUILLON_PATH, {}, {{"SIMHOST_MACHINE", "/proc/no-such-folder/m.db"}});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out + result.err, "");
 }

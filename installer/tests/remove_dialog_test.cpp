@@ -32,7 +32,8 @@ TEST(RemoveDialog, IsAFramedPopupOf320By63DialogUnitsWithItsCentredText) {
     dialog.show();
     QDir().mkpath(SCREENS_DIR);
     EXPECT_TRUE(dialog.grab().save(QStringLiteral(SCREENS_DIR "/dorvane_remove_dialog.png")));
-    EXPECT_TRUE(dorvane::removeDeviceIcon().pixmap(48).save(QStringLiteral(SCREENS_DIR "/dorvane_icon_128.png")));
+    EXPECT_TRUE(
+        dorvane::removeDeviceIcon().pixmap(48).save(QStringLiteral(SCREENS_DIR "/dorvane_icon_128.png")));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ using platform::services::ServiceStatus;
 
 // Virtual time: sleeping only moves the clock, and every sleep is recorded.
 class VirtualClock final : public vessra::WaitClock {
-public:
+  public:
     TimePoint now() const override { return m_now; }
     void sleepFor(Duration duration) override {
         m_now += duration;
@@ -19,7 +19,7 @@ public:
     }
     std::vector<long> sleeps;
 
-private:
+  private:
     TimePoint m_now{};
 };
 
@@ -27,7 +27,9 @@ ServiceStatus pending(std::uint32_t checkPoint, std::uint32_t waitHintMs) {
     return {ServiceState::StartPending, 0, checkPoint, waitHintMs};
 }
 
-ServiceStatus running() { return {ServiceState::Running, 1, 0, 0}; }
+ServiceStatus running() {
+    return {ServiceState::Running, 1, 0, 0};
+}
 
 TEST(ZeroConfigStartWait, FollowsTheCheckPointAndClampsEachWait) {
     struct Case {
@@ -38,16 +40,26 @@ TEST(ZeroConfigStartWait, FollowsTheCheckPointAndClampsEachWait) {
         ServiceState final;
     };
     const std::vector<Case> cases = {
-        {"short hint waits the 1000 ms minimum", pending(1, 2000), {pending(2, 2000), running()}, {1000, 1000},
+        {"short hint waits the 1000 ms minimum",
+         pending(1, 2000),
+         {pending(2, 2000), running()},
+         {1000, 1000},
          ServiceState::Running},
-        {"long hint waits a tenth, at most 10000 ms", pending(1, 200000), {pending(2, 50000), running()},
-         {10000, 5000}, ServiceState::Running},
-        {"a check point that stops advancing ends the wait after the hint", pending(1, 3000),
-         {pending(1, 3000), pending(1, 3000), pending(1, 3000), pending(1, 3000)}, {1000, 1000, 1000, 1000},
+        {"long hint waits a tenth, at most 10000 ms",
+         pending(1, 200000),
+         {pending(2, 50000), running()},
+         {10000, 5000},
+         ServiceState::Running},
+        {"a check point that stops advancing ends the wait after the hint",
+         pending(1, 3000),
+         {pending(1, 3000), pending(1, 3000), pending(1, 3000), pending(1, 3000)},
+         {1000, 1000, 1000, 1000},
          ServiceState::StartPending},
-        {"an advance restarts the hint", pending(1, 2000),
+        {"an advance restarts the hint",
+         pending(1, 2000),
          {pending(1, 2000), pending(2, 2000), pending(2, 2000), pending(2, 2000), running()},
-         {1000, 1000, 1000, 1000, 1000}, ServiceState::Running},
+         {1000, 1000, 1000, 1000, 1000},
+         ServiceState::Running},
         {"a failed query ends the wait", pending(1, 2000), {}, {1000}, ServiceState::StartPending},
         {"no wait when already running", running(), {}, {}, ServiceState::Running},
     };
@@ -56,7 +68,8 @@ TEST(ZeroConfigStartWait, FollowsTheCheckPointAndClampsEachWait) {
         VirtualClock clock;
         auto answers = c.answers;
         const auto query = [&answers](ServiceStatus& out) {
-            if (answers.empty()) return false;
+            if (answers.empty())
+                return false;
             out = answers.front();
             answers.pop_front();
             return true;

@@ -13,11 +13,14 @@ namespace {
 using detail::guarded;
 namespace reg = sim::reg;
 
-reg::Hive toStoreHive(Hive hive) { return hive == Hive::LocalMachine ? reg::Hive::LocalMachine : reg::Hive::DynData; }
+reg::Hive toStoreHive(Hive hive) {
+    return hive == Hive::LocalMachine ? reg::Hive::LocalMachine : reg::Hive::DynData;
+}
 
 // A handle whose key has gone fails the way the system's registry does.
 Error checkKey(sim::Store& store, std::int64_t id) {
-    if (id == 0) return Error::InvalidHandle;
+    if (id == 0)
+        return Error::InvalidHandle;
     return reg::keyExists(store, id) ? Error::Success : Error::KeyDeleted;
 }
 
@@ -26,9 +29,11 @@ Error checkKey(sim::Store& store, std::int64_t id) {
 Error Key::open(Hive hive, std::string_view path, Access access, Key& out) {
     return guarded([&](sim::Store& store) {
         const auto root = reg::hiveRoot(store, toStoreHive(hive));
-        if (!root) return Error::FileNotFound;
+        if (!root)
+            return Error::FileNotFound;
         const auto id = reg::findKey(store, *root, path);
-        if (!id) return Error::FileNotFound;
+        if (!id)
+            return Error::FileNotFound;
         out = Key(*id, access);
         return Error::Success;
     });
@@ -37,7 +42,8 @@ Error Key::open(Hive hive, std::string_view path, Access access, Key& out) {
 Error Key::create(Hive hive, std::string_view path, Key& out) {
     return guarded([&](sim::Store& store) {
         const auto root = reg::hiveRoot(store, toStoreHive(hive));
-        if (!root) return Error::FileNotFound;
+        if (!root)
+            return Error::FileNotFound;
         out = Key(reg::createKey(store, *root, path), Access::All);
         return Error::Success;
     });
@@ -45,9 +51,11 @@ Error Key::create(Hive hive, std::string_view path, Key& out) {
 
 Error Key::openSub(std::string_view path, Access access, Key& out) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
         const auto id = reg::findKey(store, m_id, path);
-        if (!id) return Error::FileNotFound;
+        if (!id)
+            return Error::FileNotFound;
         out = Key(*id, access);
         return Error::Success;
     });
@@ -55,8 +63,10 @@ Error Key::openSub(std::string_view path, Access access, Key& out) const {
 
 Error Key::createSub(std::string_view path, Key& out) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
-        if (!canWrite()) return Error::AccessDenied;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
+        if (!canWrite())
+            return Error::AccessDenied;
         out = Key(reg::createKey(store, m_id, path), Access::All);
         return Error::Success;
     });
@@ -65,7 +75,8 @@ Error Key::createSub(std::string_view path, Key& out) const {
 std::string Key::path() const {
     std::string result;
     guarded([&](sim::Store& store) {
-        if (reg::keyExists(store, m_id)) result = reg::keyPath(store, m_id);
+        if (reg::keyExists(store, m_id))
+            result = reg::keyPath(store, m_id);
         return Error::Success;
     });
     return result;
@@ -73,11 +84,15 @@ std::string Key::path() const {
 
 Error Key::queryValue(std::string_view name, std::size_t maxBytes, Value& out) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
-        if (!canRead()) return Error::AccessDenied;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
+        if (!canRead())
+            return Error::AccessDenied;
         auto value = reg::readValue(store, m_id, name);
-        if (!value) return Error::FileNotFound;
-        if (value->data.size() > maxBytes) return Error::MoreData;
+        if (!value)
+            return Error::FileNotFound;
+        if (value->data.size() > maxBytes)
+            return Error::MoreData;
         out = Value{std::move(value->name), static_cast<ValueType>(value->type), std::move(value->data)};
         return Error::Success;
     });
@@ -85,8 +100,10 @@ Error Key::queryValue(std::string_view name, std::size_t maxBytes, Value& out) c
 
 Error Key::setValue(std::string_view name, ValueType type, std::span<const std::uint8_t> data) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
-        if (!canWrite()) return Error::AccessDenied;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
+        if (!canWrite())
+            return Error::AccessDenied;
         reg::writeValue(store, m_id, name, static_cast<std::uint32_t>(type), data);
         return Error::Success;
     });
@@ -106,34 +123,43 @@ Error Key::setMultiString(std::string_view name, const std::vector<std::string>&
 
 Error Key::deleteValue(std::string_view name) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
-        if (!canWrite()) return Error::AccessDenied;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
+        if (!canWrite())
+            return Error::AccessDenied;
         return reg::deleteValue(store, m_id, name) ? Error::Success : Error::FileNotFound;
     });
 }
 
 Error Key::readString(std::string_view name, std::size_t maxBytes, std::string& out) const {
     Value value;
-    if (Error error = queryValue(name, maxBytes, value); error != Error::Success) return error;
-    if (value.type != ValueType::String) return Error::InvalidData;
+    if (Error error = queryValue(name, maxBytes, value); error != Error::Success)
+        return error;
+    if (value.type != ValueType::String)
+        return Error::InvalidData;
     out = textOf(value.data);
     return Error::Success;
 }
 
 Error Key::readDword(std::string_view name, std::uint32_t& out) const {
     Value value;
-    if (Error error = queryValue(name, 4, value); error != Error::Success) return error;
-    if (value.type != ValueType::Dword || value.data.size() != 4) return Error::InvalidData;
+    if (Error error = queryValue(name, 4, value); error != Error::Success)
+        return error;
+    if (value.type != ValueType::Dword || value.data.size() != 4)
+        return Error::InvalidData;
     out = vessra::readLe32(value.data, 0);
     return Error::Success;
 }
 
 Error Key::subkeyAt(std::size_t index, std::string& name) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
-        if (!canRead()) return Error::AccessDenied;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
+        if (!canRead())
+            return Error::AccessDenied;
         auto found = reg::subkeyAt(store, m_id, index);
-        if (!found) return Error::NoMoreItems;
+        if (!found)
+            return Error::NoMoreItems;
         name = std::move(*found);
         return Error::Success;
     });
@@ -141,10 +167,13 @@ Error Key::subkeyAt(std::size_t index, std::string& name) const {
 
 Error Key::valueAt(std::size_t index, Value& out) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
-        if (!canRead()) return Error::AccessDenied;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
+        if (!canRead())
+            return Error::AccessDenied;
         auto found = reg::valueAt(store, m_id, index);
-        if (!found) return Error::NoMoreItems;
+        if (!found)
+            return Error::NoMoreItems;
         out = Value{std::move(found->name), static_cast<ValueType>(found->type), std::move(found->data)};
         return Error::Success;
     });
@@ -152,18 +181,23 @@ Error Key::valueAt(std::size_t index, Value& out) const {
 
 Error Key::deleteTree(std::string_view path) const {
     return guarded([&](sim::Store& store) {
-        if (Error error = checkKey(store, m_id); error != Error::Success) return error;
-        if (!canWrite()) return Error::AccessDenied;
+        if (Error error = checkKey(store, m_id); error != Error::Success)
+            return error;
+        if (!canWrite())
+            return Error::AccessDenied;
         const auto id = reg::findKey(store, m_id, path);
-        if (!id) return Error::FileNotFound;
-        if (*id == m_id && path.find_first_not_of('\\') == std::string_view::npos) return Error::AccessDenied;
+        if (!id)
+            return Error::FileNotFound;
+        if (*id == m_id && path.find_first_not_of('\\') == std::string_view::npos)
+            return Error::AccessDenied;
         return reg::deleteKey(store, *id) ? Error::Success : Error::AccessDenied;
     });
 }
 
 Error deleteTree(Hive hive, std::string_view path) {
     Key root;
-    if (Error error = Key::open(hive, "", Access::All, root); error != Error::Success) return error;
+    if (Error error = Key::open(hive, "", Access::All, root); error != Error::Success)
+        return error;
     return root.deleteTree(path);
 }
 
@@ -182,7 +216,8 @@ Transaction::Transaction() : m_state(std::make_unique<State>()) {
 Transaction::~Transaction() = default;
 
 bool Transaction::commit() {
-    if (!m_state->scope) return false;
+    if (!m_state->scope)
+        return false;
     try {
         m_state->scope->commit();
         return true;
@@ -194,12 +229,15 @@ bool Transaction::commit() {
 std::string textOf(std::span<const std::uint8_t> data) {
     std::string text;
     for (std::uint8_t byte : data) {
-        if (byte == 0) break;
+        if (byte == 0)
+            break;
         text.push_back(static_cast<char>(byte));
     }
     return text;
 }
 
-std::vector<std::string> multiStringsOf(std::span<const std::uint8_t> data) { return reg::splitMultiString(data); }
+std::vector<std::string> multiStringsOf(std::span<const std::uint8_t> data) {
+    return reg::splitMultiString(data);
+}
 
 }  // namespace platform::registry

@@ -10,7 +10,7 @@ namespace platform::registry {
 namespace {
 
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     testsupport::ScratchMachine machine;
 
     Key create(std::string_view path) {
@@ -153,7 +153,8 @@ TEST_F(RegistryTest, ThreadsWriteTheSameMachineAtOnce) {
             ASSERT_EQ(Key::create(Hive::LocalMachine, "Shared\\T" + std::to_string(t), key), Error::Success);
             for (int i = 0; i < kValues; ++i) {
                 Transaction transaction;
-                ASSERT_EQ(key.setDword("v" + std::to_string(i), static_cast<std::uint32_t>(i)), Error::Success);
+                ASSERT_EQ(key.setDword("v" + std::to_string(i), static_cast<std::uint32_t>(i)),
+                          Error::Success);
                 ASSERT_TRUE(transaction.commit());
             }
         });
@@ -161,7 +162,8 @@ TEST_F(RegistryTest, ThreadsWriteTheSameMachineAtOnce) {
     for (auto& thread : threads) thread.join();
     for (int t = 0; t < kThreads; ++t) {
         Key key;
-        ASSERT_EQ(Key::open(Hive::LocalMachine, "Shared\\T" + std::to_string(t), Access::Read, key), Error::Success);
+        ASSERT_EQ(Key::open(Hive::LocalMachine, "Shared\\T" + std::to_string(t), Access::Read, key),
+                  Error::Success);
         Value value;
         std::size_t count = 0;
         while (key.valueAt(count, value) == Error::Success) ++count;

@@ -8,6 +8,8 @@
 
 namespace simhost {
 
-inline std::unique_ptr<sim::Store> openThisMachine() { return sim::openMachine(platform::machineFile()); }
+inline std::unique_ptr<sim::Store> openThisMachine() {
+    return sim::openMachine(platform::machineFile());
+}
 
 }  // namespace simhost

@@ -70,18 +70,10 @@ using Handler = int (*)(const simhost::Invocation&);
 
 const std::map<std::string, Handler>& commands() {
     static const std::map<std::string, Handler> table{
-        {"new", simhost::runNew},
-        {"reg", simhost::runRegistry},
-        {"show", simhost::runShow},
-        {"device", simhost::runDevice},
-        {"service", simhost::runService},
-        {"radio-key", simhost::runRadioKey},
-        {"wmi", simhost::runWmi},
-        {"net", simhost::runNetwork},
-        {"query", simhost::runQuery},
-        {"set", simhost::runSet},
-        {"journal", simhost::runJournal},
-        {"fault", simhost::runFault},
+        {"new", simhost::runNew},       {"reg", simhost::runRegistry},    {"show", simhost::runShow},
+        {"device", simhost::runDevice}, {"service", simhost::runService}, {"radio-key", simhost::runRadioKey},
+        {"wmi", simhost::runWmi},       {"net", simhost::runNetwork},     {"query", simhost::runQuery},
+        {"set", simhost::runSet},       {"journal", simhost::runJournal}, {"fault", simhost::runFault},
     };
     return table;
 }
@@ -115,8 +107,8 @@ int main(int argc, char** argv) {
         return simhost::kUsage;
     }
     platform::useMachineFile(sim::resolveMachineFile(machine));
-    const simhost::Invocation call{{args.begin() + static_cast<long>(next) + 1, args.end()}, std::cin, std::cout,
-                                   std::cerr};
+    const simhost::Invocation call{
+        {args.begin() + static_cast<long>(next) + 1, args.end()}, std::cin, std::cout, std::cerr};
     try {
         return command->second(call);
     } catch (const std::exception& error) {

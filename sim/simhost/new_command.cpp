@@ -12,9 +12,12 @@ namespace simhost {
 namespace {
 
 std::optional<sim::AdapterSetup> adapterSetupFromName(const std::string& name) {
-    if (name == "present") return sim::AdapterSetup::Present;
-    if (name == "disabled") return sim::AdapterSetup::Disabled;
-    if (name == "absent") return sim::AdapterSetup::Absent;
+    if (name == "present")
+        return sim::AdapterSetup::Present;
+    if (name == "disabled")
+        return sim::AdapterSetup::Disabled;
+    if (name == "absent")
+        return sim::AdapterSetup::Absent;
     return std::nullopt;
 }
 
@@ -52,7 +55,8 @@ int runNew(const Invocation& call) {
         } else if (word == "--adapter" && hasValue) {
             const auto setup = adapterSetupFromName(call.args[++i]);
             if (!setup) {
-                call.err << "simhost new: unknown adapter state " << call.args[i] << " (present, disabled, absent)\n";
+                call.err << "simhost new: unknown adapter state " << call.args[i]
+                         << " (present, disabled, absent)\n";
                 return kUsage;
             }
             spec.adapter = *setup;

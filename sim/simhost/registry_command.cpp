@@ -27,12 +27,16 @@ struct KeyName {
 std::optional<KeyName> parseKeyName(const std::string& text) {
     const std::size_t slash = text.find('\\');
     const auto hive = sim::reg::hiveFromName(std::string_view(text).substr(0, slash));
-    if (!hive) return std::nullopt;
-    return KeyName{*hive == sim::reg::Hive::LocalMachine ? registry::Hive::LocalMachine : registry::Hive::DynData,
-                   slash == std::string::npos ? std::string() : text.substr(slash + 1)};
+    if (!hive)
+        return std::nullopt;
+    return KeyName{
+        *hive == sim::reg::Hive::LocalMachine ? registry::Hive::LocalMachine : registry::Hive::DynData,
+        slash == std::string::npos ? std::string() : text.substr(slash + 1)};
 }
 
-std::string valueName(const std::string& word) { return word == "@" ? std::string() : word; }
+std::string valueName(const std::string& word) {
+    return word == "@" ? std::string() : word;
+}
 
 int fail(const Invocation& call, const std::string& what, platform::Error error) {
     call.err << "simhost reg: " << what << ": " << platform::errorMessage(error) << "\n";
@@ -44,7 +48,8 @@ std::optional<std::uint32_t> parseDword(const std::string& text) {
     const char* begin = text.data() + (hex ? 2 : 0);
     std::uint32_t value = 0;
     const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value, hex ? 16 : 10);
-    if (error != std::errc() || end != text.data() + text.size() || begin == end) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || begin == end)
+        return std::nullopt;
     return value;
 }
 
@@ -61,7 +66,8 @@ std::optional<registry::Value> parseValue(const std::vector<std::string>& words,
     };
     if (type == "sz" || type == "expand_sz") {
         const std::string* text = one();
-        if (!text) return std::nullopt;
+        if (!text)
+            return std::nullopt;
         value.type = type == "sz" ? registry::ValueType::String : registry::ValueType::ExpandString;
         value.data = sim::reg::stringData(*text);
     } else if (type == "multi_sz") {
@@ -69,7 +75,8 @@ std::optional<registry::Value> parseValue(const std::vector<std::string>& words,
         value.data = sim::reg::multiStringData(data);
     } else if (type == "dword") {
         const std::string* text = one();
-        if (!text) return std::nullopt;
+        if (!text)
+            return std::nullopt;
         const auto number = parseDword(*text);
         if (!number) {
             problem = "\"" + *text + "\" is not a 32-bit number (decimal or 0x hex)";
@@ -79,7 +86,8 @@ std::optional<registry::Value> parseValue(const std::vector<std::string>& words,
         value.data = vessra::dwordBytes(*number);
     } else if (type == "binary" || type == "none") {
         const std::string* text = one();
-        if (!text) return std::nullopt;
+        if (!text)
+            return std::nullopt;
         if (!vessra::parseHex(*text, value.data)) {
             problem = "\"" + *text + "\" is not a list of hex bytes";
             return std::nullopt;
@@ -98,7 +106,8 @@ sim::reg::Value storeValue(const registry::Value& value) {
 
 int get(const Invocation& call, const KeyName& name, const std::vector<std::string>& args) {
     registry::Key key;
-    if (auto error = registry::Key::open(name.hive, name.path, registry::Access::Read, key); !succeeded(error)) {
+    if (auto error = registry::Key::open(name.hive, name.path, registry::Access::Read, key);
+        !succeeded(error)) {
         return fail(call, args[1], error);
     }
     if (args.size() == 3) {
@@ -147,7 +156,8 @@ int remove(const Invocation& call, const KeyName& name, const std::vector<std::s
         return succeeded(error) ? kOk : fail(call, args[1], error);
     }
     registry::Key key;
-    if (auto error = registry::Key::open(name.hive, name.path, registry::Access::All, key); !succeeded(error)) {
+    if (auto error = registry::Key::open(name.hive, name.path, registry::Access::All, key);
+        !succeeded(error)) {
         return fail(call, args[1], error);
     }
     const auto error = key.deleteValue(valueName(args[2]));
@@ -197,21 +207,28 @@ int runRegistry(const Invocation& call) {
     const auto& args = call.args;
     const std::string verb = args.empty() ? "" : args[0];
     const bool shapeOk = (verb == "get" && (args.size() == 2 || args.size() == 3)) ||
-                         (verb == "set" && args.size() >= 4) || (verb == "delete" && (args.size() == 2 || args.size() == 3)) ||
+                         (verb == "set" && args.size() >= 4) ||
+                         (verb == "delete" && (args.size() == 2 || args.size() == 3)) ||
                          (verb == "export" && args.size() <= 3) || (verb == "import" && args.size() == 2);
     if (!shapeOk) {
-        call.err << "simhost reg: expected get|set|delete|export|import with their arguments (see simhost --help)\n";
+        call.err << "simhost reg: expected get|set|delete|export|import with their arguments (see simhost "
+                    "--help)\n";
         return kUsage;
     }
-    if (verb == "export") return exportKey(call, args);
-    if (verb == "import") return importFile(call, args);
+    if (verb == "export")
+        return exportKey(call, args);
+    if (verb == "import")
+        return importFile(call, args);
     const auto name = parseKeyName(args[1]);
     if (!name) {
-        call.err << "simhost reg: " << args[1] << " does not start with HKEY_LOCAL_MACHINE or HKEY_DYN_DATA\n";
+        call.err << "simhost reg: " << args[1]
+                 << " does not start with HKEY_LOCAL_MACHINE or HKEY_DYN_DATA\n";
         return kUsage;
     }
-    if (verb == "get") return get(call, *name, args);
-    if (verb == "set") return set(call, *name, args);
+    if (verb == "get")
+        return get(call, *name, args);
+    if (verb == "set")
+        return set(call, *name, args);
     return remove(call, *name, args);
 }
 

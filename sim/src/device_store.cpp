@@ -7,7 +7,8 @@ namespace sim::dev {
 namespace {
 
 constexpr const char* kColumns =
-    "id, instance_id, class_guid, description, hardware_ids, driver, service, present, enabled, problem, starts";
+    "id, instance_id, class_guid, description, hardware_ids, driver, service, present, enabled, problem, "
+    "starts";
 
 Device deviceFromRow(const Statement& row) {
     Device device;
@@ -26,7 +27,8 @@ Device deviceFromRow(const Statement& row) {
 }
 
 std::vector<Device> query(Store& store, const std::string& where) {
-    Statement statement = store.prepare(std::string("SELECT ") + kColumns + " FROM device " + where + " ORDER BY id");
+    Statement statement =
+        store.prepare(std::string("SELECT ") + kColumns + " FROM device " + where + " ORDER BY id");
     std::vector<Device> devices;
     while (statement.step()) devices.push_back(deviceFromRow(statement));
     return devices;
@@ -40,14 +42,20 @@ bool changed(Store& store) {
 
 }  // namespace
 
-std::vector<Device> allDevices(Store& store) { return query(store, ""); }
+std::vector<Device> allDevices(Store& store) {
+    return query(store, "");
+}
 
-std::vector<Device> presentDevices(Store& store) { return query(store, "WHERE present = 1"); }
+std::vector<Device> presentDevices(Store& store) {
+    return query(store, "WHERE present = 1");
+}
 
 std::optional<Device> findDevice(Store& store, std::string_view instanceId) {
-    Statement statement = store.prepare(std::string("SELECT ") + kColumns + " FROM device WHERE instance_id = ?");
+    Statement statement =
+        store.prepare(std::string("SELECT ") + kColumns + " FROM device WHERE instance_id = ?");
     statement.bind(1, instanceId);
-    if (!statement.step()) return std::nullopt;
+    if (!statement.step())
+        return std::nullopt;
     return deviceFromRow(statement);
 }
 
@@ -55,7 +63,8 @@ std::int64_t addDevice(Store& store, const Device& device) {
     Store::Transaction transaction(store);
     store
         .prepare(
-            "INSERT INTO device(instance_id, class_guid, description, hardware_ids, driver, service, present, "
+            "INSERT INTO device(instance_id, class_guid, description, hardware_ids, driver, service, "
+            "present, "
             "enabled, problem, starts) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
         .bind(1, device.instanceId)
         .bind(2, device.classGuid)
@@ -80,25 +89,30 @@ bool setEnabled(Store& store, std::string_view instanceId, bool enabled) {
     Store::Transaction transaction(store);
     store
         .prepare(
-            "UPDATE device SET enabled = ?, problem = ?, starts = starts + ? WHERE instance_id = ? AND present = 1")
+            "UPDATE device SET enabled = ?, problem = ?, starts = starts + ? WHERE instance_id = ? AND "
+            "present = 1")
         .bind(1, enabled ? 1 : 0)
         .bind(2, enabled ? 0 : kProblemDisabled)
         .bind(3, enabled ? 1 : 0)
         .bind(4, instanceId)
         .run();
     const bool done = changed(store);
-    if (done) syncDynamicEntries(store);
+    if (done)
+        syncDynamicEntries(store);
     transaction.commit();
     return done;
 }
 
 bool restart(Store& store, std::string_view instanceId) {
     Store::Transaction transaction(store);
-    store.prepare("UPDATE device SET starts = starts + 1 WHERE instance_id = ? AND present = 1 AND enabled = 1")
+    store
+        .prepare(
+            "UPDATE device SET starts = starts + 1 WHERE instance_id = ? AND present = 1 AND enabled = 1")
         .bind(1, instanceId)
         .run();
     const bool done = changed(store);
-    if (done) syncDynamicEntries(store);
+    if (done)
+        syncDynamicEntries(store);
     transaction.commit();
     return done;
 }
@@ -107,14 +121,16 @@ bool setPresent(Store& store, std::string_view instanceId, bool present) {
     Store::Transaction transaction(store);
     store
         .prepare(
-            "UPDATE device SET present = ?, starts = starts + (? AND enabled) WHERE instance_id = ? AND present = ?")
+            "UPDATE device SET present = ?, starts = starts + (? AND enabled) WHERE instance_id = ? AND "
+            "present = ?")
         .bind(1, present ? 1 : 0)
         .bind(2, present ? 1 : 0)
         .bind(3, instanceId)
         .bind(4, present ? 0 : 1)
         .run();
     const bool done = changed(store);
-    if (done) syncDynamicEntries(store);
+    if (done)
+        syncDynamicEntries(store);
     transaction.commit();
     return done;
 }

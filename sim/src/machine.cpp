@@ -33,14 +33,16 @@ constexpr std::string_view kSystemSetting = "system";
 
 std::string_view systemKindName(SystemKind kind) {
     for (const auto& [candidate, name] : kSystemNames) {
-        if (candidate == kind) return name;
+        if (candidate == kind)
+            return name;
     }
     return "?";
 }
 
 std::optional<SystemKind> systemKindFromName(std::string_view name) {
     for (const auto& [kind, candidate] : kSystemNames) {
-        if (vessra::equalsIgnoreAsciiCase(candidate, name)) return kind;
+        if (vessra::equalsIgnoreAsciiCase(candidate, name))
+            return kind;
     }
     return std::nullopt;
 }
@@ -76,13 +78,17 @@ std::filesystem::path defaultMachineFile() {
 }
 
 std::filesystem::path resolveMachineFile(const std::optional<std::filesystem::path>& explicitPath) {
-    if (explicitPath && !explicitPath->empty()) return *explicitPath;
+    if (explicitPath && !explicitPath->empty())
+        return *explicitPath;
     const char* fromEnvironment = std::getenv("SIMHOST_MACHINE");
-    if (fromEnvironment && *fromEnvironment) return fromEnvironment;
+    if (fromEnvironment && *fromEnvironment)
+        return fromEnvironment;
     return defaultMachineFile();
 }
 
-bool machineBuilt(Store& store) { return store.setting(kSystemSetting).has_value(); }
+bool machineBuilt(Store& store) {
+    return store.setting(kSystemSetting).has_value();
+}
 
 std::optional<SystemKind> machineSystem(Store& store) {
     const auto name = store.setting(kSystemSetting);
@@ -91,15 +97,24 @@ std::optional<SystemKind> machineSystem(Store& store) {
 
 SystemVersion systemVersion(SystemKind kind) {
     switch (kind) {
-        case SystemKind::WindowsXP: return {true, 5, 1, 2600, "Service Pack 2"};
-        case SystemKind::Windows2000: return {true, 5, 0, 2195, "Service Pack 4"};
-        case SystemKind::WindowsMe: return {false, 4, 90, 3000, " "};
-        case SystemKind::Windows98SE: return {false, 4, 10, 2222, " A "};
-        case SystemKind::WindowsNT4: return {true, 4, 0, 1381, "Service Pack 6"};
-        case SystemKind::Windows95: return {false, 4, 0, 950, ""};
-        case SystemKind::Windows98: return {false, 4, 10, 1998, " "};
-        case SystemKind::WindowsNT4Sp5: return {true, 4, 0, 1381, "Service Pack 5"};
-        case SystemKind::WindowsServer2003: return {true, 5, 2, 3790, "Service Pack 1"};
+        case SystemKind::WindowsXP:
+            return {true, 5, 1, 2600, "Service Pack 2"};
+        case SystemKind::Windows2000:
+            return {true, 5, 0, 2195, "Service Pack 4"};
+        case SystemKind::WindowsMe:
+            return {false, 4, 90, 3000, " "};
+        case SystemKind::Windows98SE:
+            return {false, 4, 10, 2222, " A "};
+        case SystemKind::WindowsNT4:
+            return {true, 4, 0, 1381, "Service Pack 6"};
+        case SystemKind::Windows95:
+            return {false, 4, 0, 950, ""};
+        case SystemKind::Windows98:
+            return {false, 4, 10, 1998, " "};
+        case SystemKind::WindowsNT4Sp5:
+            return {true, 4, 0, 1381, "Service Pack 5"};
+        case SystemKind::WindowsServer2003:
+            return {true, 5, 2, 3790, "Service Pack 1"};
     }
     return {};
 }
@@ -114,7 +129,8 @@ bool hasWmiByDefault(SystemKind kind) {
 int networkCardCount(Store& store) {
     int count = 0;
     for (const auto& device : dev::allDevices(store)) {
-        if (vessra::equalsIgnoreAsciiCase(device.classGuid, dev::kNetClassGuid)) ++count;
+        if (vessra::equalsIgnoreAsciiCase(device.classGuid, dev::kNetClassGuid))
+            ++count;
     }
     return count;
 }
@@ -123,20 +139,23 @@ int networkCardCount(Store& store) {
 
 void buildMachine(Store& store, const MachineSpec& spec) {
     Store::Transaction transaction(store);
-    if (machineBuilt(store)) throw StoreError("the store already holds a machine");
+    if (machineBuilt(store))
+        throw StoreError("the store already holds a machine");
     store.setSetting(kSystemSetting, systemKindName(spec.system));
     store.setSetting(kComputerNameSetting, "VESSRA-PC");
     store.setSetting(kLanguageSetting, "0411");
     events::setWmiAvailable(store, hasWmiByDefault(spec.system));
     store.setSetting(events::kRadioKeySetting, "on");
     reg::ensureHive(store, reg::Hive::LocalMachine);
-    if (!isNtFamily(spec.system)) reg::ensureHive(store, reg::Hive::DynData);
+    if (!isNtFamily(spec.system))
+        reg::ensureHive(store, reg::Hive::DynData);
     layout::writeSystemKeys(store, spec.system);
     layout::addSystemServices(store, spec.system);
     layout::installCard(store, spec.system, layout::wiredCard(), {0, true, true});
     layout::installCard(store, spec.system, layout::adapterCard(1),
                         {1, spec.adapter != AdapterSetup::Absent, spec.adapter != AdapterSetup::Disabled});
-    if (spec.productInstalled) layout::writeProductEntry(store);
+    if (spec.productInstalled)
+        layout::writeProductEntry(store);
     radio::seedDefaultNetworks(store);
     transaction.commit();
 }
@@ -144,13 +163,15 @@ void buildMachine(Store& store, const MachineSpec& spec) {
 std::string addAdapter(Store& store) {
     Store::Transaction transaction(store);
     const auto kind = machineSystem(store);
-    if (!kind) throw StoreError("the store holds no machine");
+    if (!kind)
+        throw StoreError("the store holds no machine");
     int adapters = 0;
     for (const auto& device : dev::allDevices(store)) {
-        if (!device.hardwareIds.empty() && device.hardwareIds.front() == dev::kAdapterHardwareId) ++adapters;
+        if (!device.hardwareIds.empty() && device.hardwareIds.front() == dev::kAdapterHardwareId)
+            ++adapters;
     }
-    const std::string instanceId =
-        layout::installCard(store, *kind, layout::adapterCard(adapters + 1), {networkCardCount(store), true, true});
+    const std::string instanceId = layout::installCard(store, *kind, layout::adapterCard(adapters + 1),
+                                                       {networkCardCount(store), true, true});
     transaction.commit();
     return instanceId;
 }
@@ -158,7 +179,8 @@ std::string addAdapter(Store& store) {
 std::unique_ptr<Store> openMachine(const std::filesystem::path& file) {
     auto store = std::make_unique<Store>(file);
     Store::Transaction transaction(*store);
-    if (!machineBuilt(*store)) buildMachine(*store, MachineSpec{});
+    if (!machineBuilt(*store))
+        buildMachine(*store, MachineSpec{});
     transaction.commit();
     return store;
 }

@@ -49,7 +49,8 @@ std::vector<std::uint8_t> addressBytes(const std::string& dotted) {
 
 // The adapter's driver key gets the values of a fresh installation; other cards' drivers read none.
 void writeDriverParameters(Store& store, KeyId driverKey, const CardModel& card) {
-    if (card.isAdapter) sim::driver::writeDefaultParameters(store, driverKey);
+    if (card.isAdapter)
+        sim::driver::writeDefaultParameters(store, driverKey);
 }
 
 // Windows 2000/XP: the class driver key, the TCP/IP interface and (XP) the zero-configuration interface.

@@ -42,7 +42,8 @@ struct Line {
 
 std::string_view trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
 }
@@ -54,22 +55,27 @@ std::vector<Line> logicalLines(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == std::string_view::npos)
+            end = text.size();
         std::string_view physical = text.substr(start, end - start);
         start = end + 1;
         ++number;
-        if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
+        if (!physical.empty() && physical.back() == '\r')
+            physical.remove_suffix(1);
         std::string_view piece = pending ? trim(physical) : physical;
         const bool continues = !piece.empty() && piece.back() == '\\' && trim(piece).front() != '[';
-        if (continues) piece.remove_suffix(1);
-        if (!pending) pending = Line{number, {}};
+        if (continues)
+            piece.remove_suffix(1);
+        if (!pending)
+            pending = Line{number, {}};
         pending->text.append(piece);
         if (!continues) {
             lines.push_back(std::move(*pending));
             pending.reset();
         }
     }
-    if (pending) lines.push_back(std::move(*pending));
+    if (pending)
+        lines.push_back(std::move(*pending));
     return lines;
 }
 
@@ -77,8 +83,10 @@ KeyPath parseKeyPath(std::string_view text, int line) {
     const std::size_t slash = text.find('\\');
     const std::string_view hiveText = text.substr(0, slash);
     const auto hive = reg::hiveFromName(hiveText);
-    if (!hive) throw ParseError(line, "unknown hive \"" + std::string(hiveText) + "\"");
-    return KeyPath{*hive, slash == std::string_view::npos ? std::string() : std::string(text.substr(slash + 1))};
+    if (!hive)
+        throw ParseError(line, "unknown hive \"" + std::string(hiveText) + "\"");
+    return KeyPath{*hive,
+                   slash == std::string_view::npos ? std::string() : std::string(text.substr(slash + 1))};
 }
 
 // Reads a quoted text starting at text[pos] == '"'; leaves pos after the closing quote.
@@ -94,20 +102,31 @@ std::string parseQuoted(std::string_view text, std::size_t& pos, int line) {
             result.push_back(c);
             continue;
         }
-        if (++pos == text.size()) break;
+        if (++pos == text.size())
+            break;
         switch (text[pos]) {
-            case '\\': result.push_back('\\'); break;
-            case '"': result.push_back('"'); break;
-            case 'n': result.push_back('\n'); break;
-            case 'r': result.push_back('\r'); break;
-            default: throw ParseError(line, std::string("unknown escape \\") + text[pos]);
+            case '\\':
+                result.push_back('\\');
+                break;
+            case '"':
+                result.push_back('"');
+                break;
+            case 'n':
+                result.push_back('\n');
+                break;
+            case 'r':
+                result.push_back('\r');
+                break;
+            default:
+                throw ParseError(line, std::string("unknown escape \\") + text[pos]);
         }
     }
     throw ParseError(line, "missing closing quote");
 }
 
 bool parseHexNumber(std::string_view digits, std::uint32_t& out) {
-    if (digits.empty() || digits.size() > 8) return false;
+    if (digits.empty() || digits.size() > 8)
+        return false;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), out, 16);
     return error == std::errc() && end == digits.data() + digits.size();
 }
@@ -120,7 +139,8 @@ std::vector<std::uint8_t> parseHexList(std::string_view text, int line) {
         const std::string_view item = trim(text.substr(start, end - start));
         start = end + 1;
         if (item.empty()) {
-            if (end == text.size() && (bytes.empty() || text.empty())) break;
+            if (end == text.size() && (bytes.empty() || text.empty()))
+                break;
             throw ParseError(line, "empty byte in hex list");
         }
         vessra::Bytes byte;
@@ -137,7 +157,8 @@ reg::Value parseData(std::string name, std::string_view data, int line) {
     if (!data.empty() && data.front() == '"') {
         std::size_t pos = 0;
         const std::string text = parseQuoted(data, pos, line);
-        if (!trim(data.substr(pos)).empty()) throw ParseError(line, "text after the closing quote");
+        if (!trim(data.substr(pos)).empty())
+            throw ParseError(line, "text after the closing quote");
         value.type = reg::kTypeString;
         value.data = reg::stringData(text);
         return value;
@@ -153,7 +174,8 @@ reg::Value parseData(std::string name, std::string_view data, int line) {
     }
     if (data.starts_with("hex")) {
         const std::size_t colon = data.find(':');
-        if (colon == std::string_view::npos) throw ParseError(line, "hex data needs a ':'");
+        if (colon == std::string_view::npos)
+            throw ParseError(line, "hex data needs a ':'");
         const std::string_view kind = data.substr(3, colon - 3);
         value.type = reg::kTypeBinary;
         if (!kind.empty() && (kind.size() < 3 || kind.front() != '(' || kind.back() != ')' ||
@@ -171,16 +193,19 @@ std::vector<Operation> parse(std::string_view text) {
     std::size_t index = 0;
     while (index < lines.size() && trim(lines[index].text).empty()) ++index;
     if (index == lines.size() || trim(lines[index].text) != "REGEDIT4") {
-        throw ParseError(index < lines.size() ? lines[index].number : 1, "the file does not start with REGEDIT4");
+        throw ParseError(index < lines.size() ? lines[index].number : 1,
+                         "the file does not start with REGEDIT4");
     }
     std::vector<Operation> operations;
     std::optional<KeyPath> current;
     for (++index; index < lines.size(); ++index) {
         const int number = lines[index].number;
         const std::string_view line = trim(lines[index].text);
-        if (line.empty() || line.front() == ';') continue;
+        if (line.empty() || line.front() == ';')
+            continue;
         if (line.front() == '[') {
-            if (line.back() != ']') throw ParseError(number, "key line without closing ']'");
+            if (line.back() != ']')
+                throw ParseError(number, "key line without closing ']'");
             std::string_view inner = line.substr(1, line.size() - 2);
             if (!inner.empty() && inner.front() == '-') {
                 operations.push_back(DeleteKey{parseKeyPath(inner.substr(1), number)});
@@ -191,7 +216,8 @@ std::vector<Operation> parse(std::string_view text) {
             }
             continue;
         }
-        if (!current) throw ParseError(number, "value outside of a key");
+        if (!current)
+            throw ParseError(number, "value outside of a key");
         std::string name;
         std::size_t pos = 0;
         if (line.front() == '@') {
@@ -202,7 +228,8 @@ std::vector<Operation> parse(std::string_view text) {
             throw ParseError(number, "expected a key, a quoted value name or @");
         }
         const std::string_view rest = trim(line.substr(pos));
-        if (rest.empty() || rest.front() != '=') throw ParseError(number, "expected '=' after the value name");
+        if (rest.empty() || rest.front() != '=')
+            throw ParseError(number, "expected '=' after the value name");
         const std::string_view data = trim(rest.substr(1));
         if (data == "-") {
             operations.push_back(DeleteValue{*current, std::move(name)});
@@ -222,10 +249,12 @@ void apply(Store& store, const Operation& operation) {
         createPath(store, create->key);
     } else if (const auto* remove = std::get_if<DeleteKey>(&operation)) {
         if (auto root = reg::hiveRoot(store, remove->key.hive)) {
-            if (auto key = reg::findKey(store, *root, remove->key.path)) reg::deleteKey(store, *key);
+            if (auto key = reg::findKey(store, *root, remove->key.path))
+                reg::deleteKey(store, *key);
         }
     } else if (const auto* set = std::get_if<SetValue>(&operation)) {
-        reg::writeValue(store, createPath(store, set->key), set->value.name, set->value.type, set->value.data);
+        reg::writeValue(store, createPath(store, set->key), set->value.name, set->value.type,
+                        set->value.data);
     } else if (const auto* unset = std::get_if<DeleteValue>(&operation)) {
         reg::deleteValue(store, createPath(store, unset->key), unset->name);
     }
@@ -241,7 +270,8 @@ std::string quotedText(std::string_view text) {
             result += c == '\n' ? "\\n" : "\\r";
             continue;
         }
-        if (c == '\\' || c == '"') result.push_back('\\');
+        if (c == '\\' || c == '"')
+            result.push_back('\\');
         result.push_back(c);
     }
     result.push_back('"');
@@ -250,9 +280,11 @@ std::string quotedText(std::string_view text) {
 
 // True when a quoted text carries these bytes exactly: one final NUL, no other NUL or control byte.
 bool isPlainString(const reg::Value& value) {
-    if (value.type != reg::kTypeString || value.data.empty() || value.data.back() != 0) return false;
+    if (value.type != reg::kTypeString || value.data.empty() || value.data.back() != 0)
+        return false;
     for (std::size_t i = 0; i + 1 < value.data.size(); ++i) {
-        if (value.data[i] < 0x20 || value.data[i] == 0x7f) return false;
+        if (value.data[i] < 0x20 || value.data[i] == 0x7f)
+            return false;
     }
     return true;
 }
@@ -283,14 +315,16 @@ std::string hexList(std::string prefix, const std::vector<std::uint8_t>& data) {
 std::string valueLine(const reg::Value& value) {
     std::string line = value.name.empty() ? std::string("@=") : quotedText(value.name) + "=";
     if (isPlainString(value)) {
-        return line + quotedText(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
+        return line + quotedText(std::string_view(reinterpret_cast<const char*>(value.data.data()),
+                                                  value.data.size() - 1));
     }
     if (value.type == reg::kTypeDword && value.data.size() == 4) {
         char digits[9];
         std::snprintf(digits, sizeof digits, "%08x", vessra::readLe32(value.data, 0));
         return line + "dword:" + digits;
     }
-    if (value.type == reg::kTypeBinary) return hexList(line + "hex:", value.data);
+    if (value.type == reg::kTypeBinary)
+        return hexList(line + "hex:", value.data);
     char kind[16];
     std::snprintf(kind, sizeof kind, "hex(%x):", value.type);
     return hexList(line + kind, value.data);
@@ -302,7 +336,8 @@ void exportKey(Store& store, reg::KeyId key, const std::string& fullPath, std::s
     out += "[" + fullPath + "]\n";
     for (const reg::Value& value : reg::values(store, key)) out += valueLine(value) + "\n";
     out += "\n";
-    for (const auto& [child, name] : reg::subkeys(store, key)) exportKey(store, child, fullPath + "\\" + name, out);
+    for (const auto& [child, name] : reg::subkeys(store, key))
+        exportKey(store, child, fullPath + "\\" + name, out);
 }
 
 }  // namespace
@@ -318,17 +353,21 @@ std::string exportText(Store& store, std::string_view path) {
     std::string out = "REGEDIT4\n\n";
     if (path.empty()) {
         for (reg::Hive hive : {reg::Hive::LocalMachine, reg::Hive::DynData}) {
-            if (auto root = reg::hiveRoot(store, hive)) exportKey(store, *root, std::string(reg::hiveName(hive)), out);
+            if (auto root = reg::hiveRoot(store, hive))
+                exportKey(store, *root, std::string(reg::hiveName(hive)), out);
         }
         return out;
     }
     const std::size_t slash = path.find('\\');
     const auto hive = reg::hiveFromName(path.substr(0, slash));
-    if (!hive) throw StoreError("unknown hive in \"" + std::string(path) + "\"");
-    const std::string below = slash == std::string_view::npos ? std::string() : std::string(path.substr(slash + 1));
+    if (!hive)
+        throw StoreError("unknown hive in \"" + std::string(path) + "\"");
+    const std::string below =
+        slash == std::string_view::npos ? std::string() : std::string(path.substr(slash + 1));
     const auto root = reg::hiveRoot(store, *hive);
     const auto key = root ? reg::findKey(store, *root, below) : std::nullopt;
-    if (!key) throw StoreError("no such key: " + std::string(path));
+    if (!key)
+        throw StoreError("no such key: " + std::string(path));
     exportKey(store, *key, reg::keyPath(store, *key), out);
     return out;
 }

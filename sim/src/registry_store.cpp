@@ -12,7 +12,8 @@ std::vector<std::string_view> splitPath(std::string_view path) {
     std::size_t start = 0;
     while (start <= path.size()) {
         const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end > start) parts.push_back(path.substr(start, end - start));
+        if (end > start)
+            parts.push_back(path.substr(start, end - start));
         start = end + 1;
     }
     return parts;
@@ -21,7 +22,8 @@ std::vector<std::string_view> splitPath(std::string_view path) {
 std::optional<KeyId> childKey(Store& store, KeyId parent, std::string_view name) {
     Statement statement = store.prepare("SELECT id FROM reg_key WHERE parent = ? AND name = ?");
     statement.bind(1, parent).bind(2, name);
-    if (!statement.step()) return std::nullopt;
+    if (!statement.step())
+        return std::nullopt;
     return statement.columnInt(0);
 }
 
@@ -37,7 +39,8 @@ std::string_view hiveName(Hive hive) {
 }
 
 std::optional<Hive> hiveFromName(std::string_view name) {
-    if (vessra::equalsIgnoreAsciiCase(name, "HKEY_LOCAL_MACHINE") || vessra::equalsIgnoreAsciiCase(name, "HKLM")) {
+    if (vessra::equalsIgnoreAsciiCase(name, "HKEY_LOCAL_MACHINE") ||
+        vessra::equalsIgnoreAsciiCase(name, "HKLM")) {
         return Hive::LocalMachine;
     }
     if (vessra::equalsIgnoreAsciiCase(name, "HKEY_DYN_DATA") || vessra::equalsIgnoreAsciiCase(name, "HKDD")) {
@@ -49,22 +52,26 @@ std::optional<Hive> hiveFromName(std::string_view name) {
 std::optional<KeyId> hiveRoot(Store& store, Hive hive) {
     Statement statement = store.prepare("SELECT id FROM reg_key WHERE parent IS NULL AND name = ?");
     statement.bind(1, hiveName(hive));
-    if (!statement.step()) return std::nullopt;
+    if (!statement.step())
+        return std::nullopt;
     return statement.columnInt(0);
 }
 
 KeyId ensureHive(Store& store, Hive hive) {
-    if (auto root = hiveRoot(store, hive)) return *root;
+    if (auto root = hiveRoot(store, hive))
+        return *root;
     store.prepare("INSERT INTO reg_key(parent, name) VALUES(NULL, ?)").bind(1, hiveName(hive)).run();
     return *hiveRoot(store, hive);
 }
 
 std::optional<KeyId> findKey(Store& store, KeyId from, std::string_view path) {
-    if (!keyExists(store, from)) return std::nullopt;
+    if (!keyExists(store, from))
+        return std::nullopt;
     KeyId current = from;
     for (std::string_view part : splitPath(path)) {
         auto child = childKey(store, current, part);
-        if (!child) return std::nullopt;
+        if (!child)
+            return std::nullopt;
         current = *child;
     }
     return current;
@@ -72,7 +79,8 @@ std::optional<KeyId> findKey(Store& store, KeyId from, std::string_view path) {
 
 KeyId createKey(Store& store, KeyId from, std::string_view path) {
     Store::Transaction transaction(store);
-    if (!keyExists(store, from)) throw StoreError("the parent key no longer exists");
+    if (!keyExists(store, from))
+        throw StoreError("the parent key no longer exists");
     KeyId current = from;
     for (std::string_view part : splitPath(path)) {
         if (auto child = childKey(store, current, part)) {
@@ -97,7 +105,8 @@ std::string keyPath(Store& store, KeyId key) {
     Statement statement = store.prepare("SELECT parent, name FROM reg_key WHERE id = ?");
     for (std::optional<KeyId> current = key; current;) {
         statement.bind(1, *current);
-        if (!statement.step()) break;
+        if (!statement.step())
+            break;
         path = statement.columnText(1) + (path.empty() ? "" : "\\" + path);
         current = statement.columnIsNull(0) ? std::nullopt : std::optional<KeyId>(statement.columnInt(0));
         statement.reset();
@@ -116,9 +125,11 @@ bool deleteKey(Store& store, KeyId key) {
 }
 
 std::optional<std::string> subkeyAt(Store& store, KeyId key, std::size_t index) {
-    Statement statement = store.prepare("SELECT name FROM reg_key WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?");
+    Statement statement =
+        store.prepare("SELECT name FROM reg_key WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?");
     statement.bind(1, key).bind(2, static_cast<std::int64_t>(index));
-    if (!statement.step()) return std::nullopt;
+    if (!statement.step())
+        return std::nullopt;
     return statement.columnText(0);
 }
 
@@ -133,7 +144,8 @@ std::vector<std::pair<KeyId, std::string>> subkeys(Store& store, KeyId key) {
 std::optional<Value> readValue(Store& store, KeyId key, std::string_view name) {
     Statement statement = store.prepare("SELECT name, type, data FROM reg_value WHERE key = ? AND name = ?");
     statement.bind(1, key).bind(2, name);
-    if (!statement.step()) return std::nullopt;
+    if (!statement.step())
+        return std::nullopt;
     return valueFromRow(statement);
 }
 
@@ -141,7 +153,8 @@ std::optional<Value> valueAt(Store& store, KeyId key, std::size_t index) {
     Statement statement =
         store.prepare("SELECT name, type, data FROM reg_value WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
     statement.bind(1, key).bind(2, static_cast<std::int64_t>(index));
-    if (!statement.step()) return std::nullopt;
+    if (!statement.step())
+        return std::nullopt;
     return valueFromRow(statement);
 }
 
@@ -156,7 +169,8 @@ std::vector<Value> values(Store& store, KeyId key) {
 void writeValue(Store& store, KeyId key, std::string_view name, std::uint32_t type,
                 std::span<const std::uint8_t> data) {
     Store::Transaction transaction(store);
-    if (!keyExists(store, key)) throw StoreError("the key no longer exists");
+    if (!keyExists(store, key))
+        throw StoreError("the key no longer exists");
     // An overwrite keeps the value's place and the case of its first name.
     store
         .prepare(
@@ -171,7 +185,8 @@ void writeValue(Store& store, KeyId key, std::string_view name, std::uint32_t ty
 }
 
 bool deleteValue(Store& store, KeyId key, std::string_view name) {
-    if (!readValue(store, key, name)) return false;
+    if (!readValue(store, key, name))
+        return false;
     store.prepare("DELETE FROM reg_value WHERE key = ? AND name = ?").bind(1, key).bind(2, name).run();
     return true;
 }
@@ -212,11 +227,13 @@ std::vector<std::string> splitMultiString(std::span<const std::uint8_t> data) {
             current.push_back(static_cast<char>(byte));
             continue;
         }
-        if (current.empty()) break;  // the closing empty string
+        if (current.empty())
+            break;  // the closing empty string
         strings.push_back(std::move(current));
         current.clear();
     }
-    if (!current.empty()) strings.push_back(std::move(current));
+    if (!current.empty())
+        strings.push_back(std::move(current));
     return strings;
 }
 

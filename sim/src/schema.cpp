@@ -76,8 +76,9 @@ CREATE TABLE IF NOT EXISTS hw_event(
 
 // The adapter driver's side: the networks in range (bssid 6 bytes, key the plain key bytes,
 // security 0 open / 1 WEP / 2 AES), the driver's state per device instance (its parameters in force,
-// association, counters; keys holds 5 slots of a length byte and 16 key bytes), the journal of every request it received, and the failures it was told
-// to fake (kind 'next': the next `remaining` requests; kind 'oid': every request of `oid`).
+// association, counters; keys holds 5 slots of a length byte and 16 key bytes), the journal of every request
+// it received, and the failures it was told to fake (kind 'next': the next `remaining` requests; kind 'oid':
+// every request of `oid`).
 constexpr const char* kDriverTables = R"sql(
 CREATE TABLE IF NOT EXISTS radio_network(
     id             INTEGER PRIMARY KEY,

@@ -28,7 +28,8 @@ void createPrivateFile(const std::filesystem::path& file) {
     }
     const int fd = ::open(file.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0) {
-        if (errno == EEXIST) return;
+        if (errno == EEXIST)
+            return;
         throw StoreError("cannot create " + file.string() + ": " + std::strerror(errno));
     }
     ::close(fd);
@@ -43,8 +44,8 @@ Statement::Statement(Store& store, std::string_view sql) : m_store(store), m_sql
         store.m_idleStatements.erase(idle);
         return;
     }
-    if (sqlite3_prepare_v3(store.m_db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt,
-                           nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v3(store.m_db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                           &m_stmt, nullptr) != SQLITE_OK) {
         fail(store.m_db, "prepare");
     }
 }
@@ -80,8 +81,10 @@ Statement& Statement::bindNull(int index) {
 
 bool Statement::step() {
     const int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
     fail(m_store.m_db, "step");
 }
 
@@ -95,12 +98,15 @@ void Statement::run() {
     }
 }
 
-std::int64_t Statement::columnInt(int index) const { return sqlite3_column_int64(m_stmt, index); }
+std::int64_t Statement::columnInt(int index) const {
+    return sqlite3_column_int64(m_stmt, index);
+}
 
 std::string Statement::columnText(int index) const {
     const auto* text = sqlite3_column_text(m_stmt, index);
     const int size = sqlite3_column_bytes(m_stmt, index);
-    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size)) : std::string();
+    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
+                : std::string();
 }
 
 std::vector<std::uint8_t> Statement::columnBlob(int index) const {
@@ -109,11 +115,14 @@ std::vector<std::uint8_t> Statement::columnBlob(int index) const {
     return data ? std::vector<std::uint8_t>(data, data + size) : std::vector<std::uint8_t>();
 }
 
-bool Statement::columnIsNull(int index) const { return sqlite3_column_type(m_stmt, index) == SQLITE_NULL; }
+bool Statement::columnIsNull(int index) const {
+    return sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+}
 
 Store::Store(const std::filesystem::path& file) : m_file(file) {
     createPrivateFile(file);
-    if (sqlite3_open_v2(file.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
         const std::string message = m_db ? sqlite3_errmsg(m_db) : "out of memory";
         sqlite3_close(m_db);
         throw StoreError("cannot open " + file.string() + ": " + message);
@@ -132,7 +141,9 @@ Store::Store(const std::filesystem::path& file) : m_file(file) {
     }
 }
 
-Store::~Store() { close(); }
+Store::~Store() {
+    close();
+}
 
 void Store::close() {
     for (auto& [sql, statement] : m_idleStatements) sqlite3_finalize(statement);
@@ -142,7 +153,8 @@ void Store::close() {
 }
 
 void Store::checkFault() {
-    if (m_faults.failAt == 0) return;
+    if (m_faults.failAt == 0)
+        return;
     ++m_statementCount;
     if (m_statementCount == m_faults.failAt || (m_faults.persistent && m_statementCount > m_faults.failAt)) {
         throw StoreError("injected store fault");
@@ -173,12 +185,15 @@ std::int64_t Store::dataVersion() {
 std::optional<std::string> Store::setting(std::string_view name) {
     Statement statement = prepare("SELECT value FROM setting WHERE name = ?");
     statement.bind(1, name);
-    if (!statement.step()) return std::nullopt;
+    if (!statement.step())
+        return std::nullopt;
     return statement.columnText(0);
 }
 
 void Store::setSetting(std::string_view name, std::string_view value) {
-    prepare("INSERT INTO setting(name, value) VALUES(?, ?) ON CONFLICT(name) DO UPDATE SET value = excluded.value")
+    prepare(
+        "INSERT INTO setting(name, value) VALUES(?, ?) ON CONFLICT(name) DO UPDATE SET value = "
+        "excluded.value")
         .bind(1, name)
         .bind(2, value)
         .run();
@@ -200,9 +215,11 @@ Store::Transaction::Transaction(Store& store) : m_store(store) {
 }
 
 void Store::Transaction::commit() {
-    if (m_done) return;
+    if (m_done)
+        return;
     m_done = true;
-    if (--m_store.m_depth > 0) return;
+    if (--m_store.m_depth > 0)
+        return;
     if (m_store.m_doomed) {
         m_store.exec("ROLLBACK");
         throw StoreError("transaction rolled back by an inner scope");
@@ -216,7 +233,8 @@ void Store::Transaction::commit() {
 }
 
 Store::Transaction::~Transaction() {
-    if (m_done) return;
+    if (m_done)
+        return;
     if (--m_store.m_depth > 0) {
         m_store.m_doomed = true;
         return;

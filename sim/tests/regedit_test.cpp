@@ -37,7 +37,7 @@ constexpr const char* kEveryType = R"(REGEDIT4
 )";
 
 class RegeditTest : public ::testing::Test {
-protected:
+  protected:
     testsupport::ScratchMachine machine;
     std::unique_ptr<Store> store = machine.open();
 
@@ -49,7 +49,8 @@ protected:
 
 TEST_F(RegeditTest, EveryValueTypeImportsExportsAndReimportsIdentically) {
     importText(*store, kEveryType);
-    EXPECT_EQ(value("SOFTWARE\\Vessra", "text")->data, reg::stringData("quote \" and backslash \\ and 日本語"));
+    EXPECT_EQ(value("SOFTWARE\\Vessra", "text")->data,
+              reg::stringData("quote \" and backslash \\ and 日本語"));
     EXPECT_EQ(value("SOFTWARE\\Vessra", "Count")->data, (std::vector<std::uint8_t>{0x2a, 0, 0, 0}));
     EXPECT_EQ(value("SOFTWARE\\Vessra", "Strings")->type, reg::kTypeMultiString);
     EXPECT_EQ(value("SOFTWARE\\Vessra", "Odd")->type, 0xbu);
@@ -72,12 +73,14 @@ TEST_F(RegeditTest, EveryValueTypeImportsExportsAndReimportsIdentically) {
 
 TEST_F(RegeditTest, DeletionLinesRemoveKeysAndValues) {
     importText(*store, kEveryType);
-    importText(*store, "REGEDIT4\r\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Vessra\\Cfg0]\r\n"
-                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vessra]\r\n\"Count\"=-\r\n"
-                       "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Missing]\r\n");
+    importText(*store,
+               "REGEDIT4\r\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Vessra\\Cfg0]\r\n"
+               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vessra]\r\n\"Count\"=-\r\n"
+               "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Missing]\r\n");
     EXPECT_FALSE(value("SOFTWARE\\Vessra", "Count"));
     EXPECT_TRUE(value("SOFTWARE\\Vessra", "Binary"));
-    EXPECT_FALSE(reg::findKey(*store, *reg::hiveRoot(*store, reg::Hive::LocalMachine), "SOFTWARE\\Vessra\\Cfg0"));
+    EXPECT_FALSE(
+        reg::findKey(*store, *reg::hiveRoot(*store, reg::Hive::LocalMachine), "SOFTWARE\\Vessra\\Cfg0"));
 }
 
 TEST_F(RegeditTest, AMalformedFileNamesItsLineAndWritesNothing) {
@@ -113,7 +116,8 @@ TEST_F(RegeditTest, AMalformedFileNamesItsLineAndWritesNothing) {
 TEST_F(RegeditTest, ExportOfOneKeyUsesStoredCaseAndFailsForAMissingKey) {
     importText(*store, kEveryType);
     const std::string text = exportText(*store, "hklm\\software\\vessra\\cfg0");
-    EXPECT_EQ(text, "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vessra\\Cfg0]\n\"ConfigurationName\"=\"Home\"\n\n");
+    EXPECT_EQ(text,
+              "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vessra\\Cfg0]\n\"ConfigurationName\"=\"Home\"\n\n");
     EXPECT_THROW(exportText(*store, "HKEY_LOCAL_MACHINE\\Nope"), StoreError);
 }
 

@@ -11,7 +11,7 @@ namespace sim::reg {
 namespace {
 
 class RegistryStoreTest : public ::testing::Test {
-protected:
+  protected:
     testsupport::ScratchMachine machine;
     std::unique_ptr<Store> store = machine.open();
     KeyId root = *hiveRoot(*store, Hive::LocalMachine);
@@ -35,7 +35,8 @@ TEST_F(RegistryStoreTest, NamesMatchIgnoringAsciiCaseAndKeepTheirFirstCase) {
 TEST_F(RegistryStoreTest, SubkeysAndValuesEnumerateInCreationOrder) {
     const KeyId configurations = createKey(*store, root, "CustomParams\\Configurations");
     for (int i = 0; i < 12; ++i) createKey(*store, configurations, "Cfg" + std::to_string(i));
-    for (std::size_t i = 0; i < 12; ++i) EXPECT_EQ(subkeyAt(*store, configurations, i), "Cfg" + std::to_string(i));
+    for (std::size_t i = 0; i < 12; ++i)
+        EXPECT_EQ(subkeyAt(*store, configurations, i), "Cfg" + std::to_string(i));
     EXPECT_FALSE(subkeyAt(*store, configurations, 12));
 
     setDword(*store, configurations, "Zeta", 1);

@@ -9,7 +9,7 @@
 namespace {
 
 class SimhostDriver : public ::testing::Test {
-protected:
+  protected:
     testsupport::ProgramResult simhost(std::vector<std::string> args) {
         return testsupport::runProgram(SIMHOST_PATH, args, {{"SIMHOST_MACHINE", m_machine.file().string()}});
     }
@@ -32,9 +32,11 @@ TEST_F(SimhostDriver, RadioOffAndOnThenJoinBySsidAndReadTheLink) {
     reply({"set", "OID_802_11_SSID", "080000004f73616b612d4a45" + std::string(48, '0')});
     EXPECT_NE(reply({"query", "OID_802_11_BSSID", "6"}).find("0000: 025653000006"), std::string::npos);
     // 5040000 kHz = 0x004ce780 at offset 12 of the channel record.
-    EXPECT_NE(reply({"query", "OID_VENDOR_CURRENT_CHANNEL", "36"}).find("0000: 00000000000000000000000080e74c00"),
+    EXPECT_NE(
+        reply({"query", "OID_VENDOR_CURRENT_CHANNEL", "36"}).find("0000: 00000000000000000000000080e74c00"),
+        std::string::npos);
+    EXPECT_NE(reply({"query", "OID_VENDOR_LINK_CIPHER_RATE", "8"}).find("0000: 0000000036000000"),
               std::string::npos);
-    EXPECT_NE(reply({"query", "OID_VENDOR_LINK_CIPHER_RATE", "8"}).find("0000: 0000000036000000"), std::string::npos);
     EXPECT_NE(reply({"query", "OID_VENDOR_RSSI", "4"}).find("written 4"), std::string::npos);
 }
 
@@ -44,7 +46,8 @@ TEST_F(SimhostDriver, NetworkTableFaultsAndJournal) {
     EXPECT_EQ(simhost({"net", "add", "Again", "02:00:00:00:00:99", "2437"}).exitCode, 1);
     EXPECT_EQ(simhost({"net", "add", "Bad", "02:00:00:00:00:98", "2437", "--aes", "0102"}).exitCode, 2);
     reply({"net", "move", "Garage", "-99"});
-    EXPECT_NE(reply({"query", "OID_VENDOR_SCAN_LIST"}).find("written 868"), std::string::npos);  // out of range
+    EXPECT_NE(reply({"query", "OID_VENDOR_SCAN_LIST"}).find("written 868"),
+              std::string::npos);  // out of range
     reply({"net", "remove", "Lobby-B"});
     EXPECT_NE(reply({"query", "OID_VENDOR_SCAN_LIST"}).find("written 760"), std::string::npos);
     EXPECT_EQ(simhost({"net", "remove", "Lobby-B"}).exitCode, 1);

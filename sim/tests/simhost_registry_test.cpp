@@ -17,7 +17,7 @@ namespace {
 using testsupport::runProgram;
 
 class SimhostRegistryTest : public ::testing::Test {
-protected:
+  protected:
     testsupport::ScratchMachine machine;
 
     testsupport::ProgramResult simhost(std::vector<std::string> args, const std::string& input = {}) {
@@ -35,7 +35,8 @@ protected:
         auto store = machine.open();
         auto key = sim::reg::findKey(*store, *sim::reg::hiveRoot(*store, sim::reg::Hive::LocalMachine), path);
         std::size_t count = 0;
-        if (!key) return 0;
+        if (!key)
+            return 0;
         count += sim::reg::values(*store, *key).size();
         for (const auto& [child, name] : sim::reg::subkeys(*store, *key)) {
             count += sim::reg::values(*store, child).size();
@@ -57,7 +58,8 @@ std::string largeRegFile(const std::string& top, int keys, int values) {
 TEST_F(SimhostRegistryTest, SetGetDeleteAndExportWorkFromTheCommandLine) {
     EXPECT_EQ(simhost({"reg", "set", "HKLM\\SOFTWARE\\Vessra", "Count", "dword", "0x2a"}).exitCode, 0);
     EXPECT_EQ(simhost({"reg", "set", "HKLM\\SOFTWARE\\Vessra", "@", "sz", "default"}).exitCode, 0);
-    EXPECT_EQ(simhost({"reg", "set", "HKLM\\SOFTWARE\\Vessra", "Ids", "multi_sz", "PCI\\A", "PCI\\B"}).exitCode, 0);
+    EXPECT_EQ(
+        simhost({"reg", "set", "HKLM\\SOFTWARE\\Vessra", "Ids", "multi_sz", "PCI\\A", "PCI\\B"}).exitCode, 0);
     EXPECT_EQ(simhost({"reg", "set", "HKLM\\SOFTWARE\\Vessra", "Raw", "binary", "00ff"}).exitCode, 0);
 
     auto got = simhost({"reg", "get", "hklm\\software\\vessra", "count"});
@@ -79,7 +81,8 @@ TEST_F(SimhostRegistryTest, SetGetDeleteAndExportWorkFromTheCommandLine) {
 }
 
 TEST_F(SimhostRegistryTest, BadInputGetsAMessageAndANonZeroExit) {
-    const auto malformed = writeFile("bad.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"ok\"=\"1\"\n\"v\"=dword:xyz\n");
+    const auto malformed =
+        writeFile("bad.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"ok\"=\"1\"\n\"v\"=dword:xyz\n");
     struct Case {
         std::vector<std::string> args;
         int exitCode;
@@ -130,7 +133,8 @@ TEST_F(SimhostRegistryTest, AnImportKilledMidwayLeavesAllOrNothing) {
     constexpr int kKeys = 300;
     constexpr int kValues = 100;
     const auto file = writeFile("large.reg", largeRegFile("Large", kKeys, kValues));
-    const std::vector<std::string> args = {"--machine", machine.file().string(), "reg", "import", file.string()};
+    const std::vector<std::string> args = {"--machine", machine.file().string(), "reg", "import",
+                                           file.string()};
 
     // Time one full import to know where "midway" is.
     const auto started = std::chrono::steady_clock::now();
@@ -147,7 +151,8 @@ TEST_F(SimhostRegistryTest, AnImportKilledMidwayLeavesAllOrNothing) {
         std::this_thread::sleep_for(full * tenth / 10);
         ::kill(child, SIGKILL);
         const int status = testsupport::waitProgram(child);
-        if (status == -SIGKILL) ++killedMidway;
+        if (status == -SIGKILL)
+            ++killedMidway;
 
         auto store = fresh.open();  // the store must open after the crash
         const auto root = *sim::reg::hiveRoot(*store, sim::reg::Hive::LocalMachine);

@@ -38,11 +38,13 @@ std::vector<char*> argumentVector(const std::filesystem::path& program, const st
 ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& environment, const std::string& input) {
     std::array<int, 2> inPipe{}, outPipe{}, errPipe{};
-    if (::pipe2(inPipe.data(), O_CLOEXEC) || ::pipe2(outPipe.data(), O_CLOEXEC) || ::pipe2(errPipe.data(), O_CLOEXEC)) {
+    if (::pipe2(inPipe.data(), O_CLOEXEC) || ::pipe2(outPipe.data(), O_CLOEXEC) ||
+        ::pipe2(errPipe.data(), O_CLOEXEC)) {
         throw std::runtime_error("pipe failed");
     }
     const pid_t pid = ::fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
     if (pid == 0) {
         ::dup2(inPipe[0], 0);
         ::dup2(outPipe[1], 1);
@@ -56,7 +58,8 @@ ProgramResult runProgram(const std::filesystem::path& program, const std::vector
     std::size_t written = 0;
     while (written < input.size()) {
         const ssize_t n = ::write(inPipe[1], input.data() + written, input.size() - written);
-        if (n <= 0) break;
+        if (n <= 0)
+            break;
         written += static_cast<std::size_t>(n);
     }
     ::close(inPipe[1]);
@@ -67,7 +70,8 @@ ProgramResult runProgram(const std::filesystem::path& program, const std::vector
     while (open > 0) {
         ::poll(fds.data(), fds.size(), -1);
         for (std::size_t i = 0; i < fds.size(); ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
             std::array<char, 4096> buffer{};
             const ssize_t n = ::read(fds[i].fd, buffer.data(), buffer.size());
             if (n <= 0) {
@@ -87,7 +91,8 @@ ProgramResult runProgram(const std::filesystem::path& program, const std::vector
 pid_t startProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                    const std::map<std::string, std::string>& environment) {
     const pid_t pid = ::fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
     if (pid == 0) {
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, 0);
@@ -102,7 +107,8 @@ int waitProgram(pid_t pid) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
     }
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
     return -WTERMSIG(status);
 }
 

@@ -9,7 +9,8 @@ namespace testsupport {
 
 ScratchMachine::ScratchMachine(const sim::MachineSpec& spec, bool build) {
     std::string pattern = (std::filesystem::temp_directory_path() / "vessra-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
     m_folder = pattern;
     m_file = m_folder / "machine.db";
     if (build) {
@@ -24,6 +25,8 @@ ScratchMachine::~ScratchMachine() {
     std::filesystem::remove_all(m_folder, ignored);
 }
 
-std::unique_ptr<sim::Store> ScratchMachine::open() const { return std::make_unique<sim::Store>(m_file); }
+std::unique_ptr<sim::Store> ScratchMachine::open() const {
+    return std::make_unique<sim::Store>(m_file);
+}
 
 }  // namespace testsupport

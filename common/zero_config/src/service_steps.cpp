@@ -8,22 +8,29 @@ namespace services = platform::services;
 
 bool stopService() {
     services::ServiceManager manager;
-    if (!platform::succeeded(services::ServiceManager::open(services::kManagerAllAccess, manager))) return false;
+    if (!platform::succeeded(services::ServiceManager::open(services::kManagerAllAccess, manager)))
+        return false;
     services::Service service;
-    if (!platform::succeeded(manager.openService(kServiceName, services::kServiceStop, service))) return false;
+    if (!platform::succeeded(manager.openService(kServiceName, services::kServiceStop, service)))
+        return false;
     services::ServiceStatus status;
     return platform::succeeded(service.stop(status));
 }
 
 bool startService(WaitClock& clock) {
     services::ServiceManager manager;
-    if (!platform::succeeded(services::ServiceManager::open(services::kManagerAllAccess, manager))) return false;
+    if (!platform::succeeded(services::ServiceManager::open(services::kManagerAllAccess, manager)))
+        return false;
     services::Service service;
-    if (!platform::succeeded(manager.openService(kServiceName, services::kServiceAllAccess, service))) return false;
+    if (!platform::succeeded(manager.openService(kServiceName, services::kServiceAllAccess, service)))
+        return false;
     service.start();
     services::ServiceStatus status;
-    if (!platform::succeeded(service.queryStatus(status))) return false;
-    const auto query = [&service](services::ServiceStatus& out) { return platform::succeeded(service.queryStatus(out)); };
+    if (!platform::succeeded(service.queryStatus(status)))
+        return false;
+    const auto query = [&service](services::ServiceStatus& out) {
+        return platform::succeeded(service.queryStatus(out));
+    };
     return waitWhileStartPending(status, query, clock).state == services::ServiceState::Running;
 }
 
@@ -34,7 +41,8 @@ services::ServiceStatus waitWhileStartPending(services::ServiceStatus status, co
     while (status.state == services::ServiceState::StartPending) {
         const auto wait = std::clamp<std::uint32_t>(status.waitHintMs / 10, 1000, 10000);
         clock.sleepFor(WaitClock::Duration(wait));
-        if (!query(status)) break;
+        if (!query(status))
+            break;
         if (status.checkPoint > lastCheckPoint) {
             lastCheckPoint = status.checkPoint;
             lastAdvance = clock.now();

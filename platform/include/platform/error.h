@@ -27,13 +27,15 @@ enum class Error : std::uint32_t {
     ServiceDoesNotExist = 1060,
     ServiceCannotAcceptControl = 1061,
     ServiceNotActive = 1062,
-    InternalError = 1359,  // the machine store failed
+    InternalError = 1359,        // the machine store failed
     NoSuchDevinst = 0xE000020B,  // the device is no longer in the machine
 };
 
 // The system's message text for the code, or an empty view when there is none.
 std::string_view errorMessage(Error error);
 
-inline bool succeeded(Error error) { return error == Error::Success; }
+inline bool succeeded(Error error) {
+    return error == Error::Success;
+}
 
 }  // namespace platform

@@ -43,7 +43,7 @@ struct Value {
 };
 
 class Key {
-public:
+  public:
     Key() = default;
 
     static Error open(Hive hive, std::string_view path, Access access, Key& out);
@@ -76,7 +76,7 @@ public:
     // Deletes the key at path below this one with its whole subtree.
     Error deleteTree(std::string_view path) const;
 
-private:
+  private:
     Key(std::int64_t id, Access access) : m_id(id), m_access(access) {}
     bool canRead() const { return m_access != Access::Write; }
     bool canWrite() const { return m_access != Access::Read; }
@@ -91,7 +91,7 @@ Error deleteTree(Hive hive, std::string_view path);
 // Makes every registry change of this thread until commit() one change. Without commit() (an early
 // return, an exception) nothing of it is kept. Scopes nest; the outermost one decides.
 class Transaction {
-public:
+  public:
     Transaction();
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -99,7 +99,7 @@ public:
     // False when the machine store could not commit (nothing was kept then).
     bool commit();
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> m_state;
 };

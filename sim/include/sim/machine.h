@@ -25,8 +25,8 @@ enum class SystemKind {
     Windows98SE,
     WindowsNT4,  // NT 4.0 with Service Pack 6
     Windows95,
-    Windows98,       // first edition
-    WindowsNT4Sp5,   // NT 4.0 with another service pack
+    Windows98,          // first edition
+    WindowsNT4Sp5,      // NT 4.0 with another service pack
     WindowsServer2003,  // a later NT
 };
 

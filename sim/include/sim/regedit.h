@@ -21,12 +21,12 @@
 namespace sim::regedit {
 
 class ParseError : public std::runtime_error {
-public:
+  public:
     ParseError(int line, const std::string& message)
         : std::runtime_error("line " + std::to_string(line) + ": " + message), m_line(line) {}
     int line() const { return m_line; }
 
-private:
+  private:
     int m_line;
 };
 

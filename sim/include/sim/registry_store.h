@@ -35,7 +35,7 @@ struct Value {
     std::vector<std::uint8_t> data;
 };
 
-std::string_view hiveName(Hive hive);  // "HKEY_LOCAL_MACHINE", "HKEY_DYN_DATA"
+std::string_view hiveName(Hive hive);                     // "HKEY_LOCAL_MACHINE", "HKEY_DYN_DATA"
 std::optional<Hive> hiveFromName(std::string_view name);  // also accepts HKLM and any case
 
 // The hive's root key; nullopt when the machine has no such hive (HKEY_DYN_DATA on NT systems).

@@ -27,7 +27,7 @@
 namespace sim {
 
 class StoreError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -36,7 +36,7 @@ class Store;
 // One prepared statement, made by Store::prepare(). On destruction it goes back, reset, to its
 // store's pool, so that the next prepare() of the same SQL costs no parsing.
 class Statement {
-public:
+  public:
     Statement(Store& store, std::string_view sql);
     ~Statement();
     Statement(const Statement&) = delete;
@@ -59,7 +59,7 @@ public:
     std::vector<std::uint8_t> columnBlob(int index) const;
     bool columnIsNull(int index) const;
 
-private:
+  private:
     Store& m_store;
     std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
@@ -73,7 +73,7 @@ struct FaultPlan {
 };
 
 class Store {
-public:
+  public:
     static constexpr int kBusyTimeoutMs = 15000;
 
     // Opens (creating with mode 0600 if missing) the store file and makes sure the schema exists.
@@ -97,19 +97,19 @@ public:
     void setFaultPlan(FaultPlan plan);
 
     class Transaction {
-    public:
+      public:
         explicit Transaction(Store& store);
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
         void commit();
 
-    private:
+      private:
         Store& m_store;
         bool m_done = false;
     };
 
-private:
+  private:
     friend class Transaction;
     friend class Statement;
     void checkFault();

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "requests.h"
-#include "sim/net_card.h"
 #include "sim/driver_oids.h"
+#include "sim/net_card.h"
 #include "vessra/common/bytes.h"
 
 namespace sim::driver {

@@ -19,7 +19,8 @@ struct ProgramResult {
 // Runs program with args, feeding `input` on its standard input; `environment` entries are added
 // to (or replace) the test's own environment.
 ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                         const std::map<std::string, std::string>& environment = {}, const std::string& input = {});
+                         const std::map<std::string, std::string>& environment = {},
+                         const std::string& input = {});
 
 // Starts a child without waiting; its output goes to /dev/null.
 pid_t startProgram(const std::filesystem::path& program, const std::vector<std::string>& args,

@@ -9,7 +9,7 @@
 namespace testsupport {
 
 class ScratchMachine {
-public:
+  public:
     // Builds a machine of the given spec; with build = false the file is left for the test to make.
     explicit ScratchMachine(const sim::MachineSpec& spec = {}, bool build = true);
     ~ScratchMachine();
@@ -21,7 +21,7 @@ public:
     // A store connection of its own, for looking behind the platform layer.
     std::unique_ptr<sim::Store> open() const;
 
-private:
+  private:
     std::filesystem::path m_folder;
     std::filesystem::path m_file;
 };

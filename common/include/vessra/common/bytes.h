@@ -23,7 +23,8 @@ void writeLe32(std::span<std::uint8_t> buffer, std::size_t offset, std::uint32_t
 // The zero-terminated text starting at offset, cut at the end of the buffer if no NUL follows.
 std::string readCString(std::span<const std::uint8_t> buffer, std::size_t offset);
 // Writes text and its NUL at offset, truncating so that both fit within `width` bytes.
-void writeCString(std::span<std::uint8_t> buffer, std::size_t offset, std::size_t width, std::string_view text);
+void writeCString(std::span<std::uint8_t> buffer, std::size_t offset, std::size_t width,
+                  std::string_view text);
 
 Bytes dwordBytes(std::uint32_t value);
 

@@ -8,7 +8,7 @@
 namespace vessra {
 
 class WaitClock {
-public:
+  public:
     using Duration = std::chrono::milliseconds;
     using TimePoint = std::chrono::steady_clock::time_point;
 
