@@ -65,7 +65,6 @@ std::string toHex(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
-namespace {
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -75,7 +74,6 @@ int hexDigit(char c) {
         return c - 'A' + 10;
     return -1;
 }
-}  // namespace
 
 bool parseHex(std::string_view text, Bytes& out) {
     Bytes bytes;

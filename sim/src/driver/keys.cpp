@@ -9,16 +9,6 @@ namespace sim::driver {
 
 namespace {
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 vessra::Blowfish cipherFor(std::string_view cardId) {
     const std::string_view cut = cardId.substr(0, kSealWorkBuffer - 1);
     const std::vector<std::uint8_t> key(cut.begin(), cut.end());
@@ -33,7 +23,7 @@ std::vector<std::uint8_t> unsealKeyText(std::string_view sealedText, std::string
         return {};
     std::vector<std::uint8_t> work(kSealWorkBuffer, 0);
     for (std::size_t i = 0; i < sealedText.size(); ++i) {
-        const int digit = hexValue(sealedText[i]);
+        const int digit = vessra::hexDigit(sealedText[i]);
         if (digit < 0)
             continue;
         std::uint8_t& byte = work[i / 2];

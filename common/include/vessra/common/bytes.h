@@ -28,6 +28,9 @@ void writeCString(std::span<std::uint8_t> buffer, std::size_t offset, std::size_
 
 Bytes dwordBytes(std::uint32_t value);
 
+// The value of one hex digit in either case, or -1 for any other character.
+int hexDigit(char c);
+
 // Two lowercase hex digits per byte, no separators.
 std::string toHex(std::span<const std::uint8_t> bytes);
 // Accepts hex digits in either case, optionally separated by spaces, commas or colons; false on
