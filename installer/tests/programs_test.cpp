@@ -35,8 +35,8 @@ TEST(Dorvane, RemovesEveryDeviceThatListsTheIdentifierExactly) {
     const std::string first = installer_test::presentAdapters(*store).at(0);
     const std::string second = sim::addAdapter(*store);
     const std::string secondInList = sim::addAdapter(*store);
-    const std::string longer = sim::addAdapter(*store);
     installer_test::setHardwareIds(*store, secondInList, {"PCI\\VEN_168C&DEV_0013", kAdapterId});
+    const std::string longer = sim::addAdapter(*store);
     installer_test::setHardwareIds(*store, longer, {std::string(kAdapterId) + "1"});
     const auto before = installer_test::presentDevices(*store);
 

@@ -165,9 +165,12 @@ std::string addAdapter(Store& store) {
     const auto kind = machineSystem(store);
     if (!kind)
         throw StoreError("the store holds no machine");
+    // Counted by instance identifier, which never changes after installation, so every card gets
+    // identifiers of its own even when a test has rewritten another card's hardware identifiers.
+    const std::string adapterPrefix = std::string(dev::kAdapterHardwareId) + "\\";
     int adapters = 0;
     for (const auto& device : dev::allDevices(store)) {
-        if (!device.hardwareIds.empty() && device.hardwareIds.front() == dev::kAdapterHardwareId)
+        if (device.instanceId.starts_with(adapterPrefix))
             ++adapters;
     }
     const std::string instanceId = layout::installCard(store, *kind, layout::adapterCard(adapters + 1),
