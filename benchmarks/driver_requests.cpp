@@ -5,12 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/machine.h"
 #include "platform/w32n50.h"
+#include "scratch_machine_file.h"
 #include "sim/driver_oids.h"
 #include "sim/machine.h"
 #include "vessra/common/bytes.h"
@@ -23,9 +22,6 @@ namespace driver = sim::driver;
 class OpenAdapter {
   public:
     OpenAdapter() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vessra-bench-XXXXXX").string();
-        m_folder = ::mkdtemp(pattern.data());
-        platform::useMachineFile(m_folder / "machine.db");
         unsigned char info[W32N_REGISTRY_INFO_SIZE] = {};
         for (int rc = W32N_GetFirstAdapterRegistryInfo(info); rc == 0 && m_handle == W32N_INVALID_ADAPTER;
              rc = W32N_GetNextAdapterRegistryInfo(info)) {
@@ -36,14 +32,11 @@ class OpenAdapter {
             m_handle = W32N_OpenAdapterA(name.c_str());
         }
     }
-    ~OpenAdapter() {
-        W32N_CloseAdapter(m_handle);
-        std::filesystem::remove_all(m_folder);
-    }
+    ~OpenAdapter() { W32N_CloseAdapter(m_handle); }
     intptr_t handle() const { return m_handle; }
 
   private:
-    std::filesystem::path m_folder;
+    ScratchMachineFile m_machine;  // made before the adapter is looked for, removed after it is closed
     intptr_t m_handle = W32N_INVALID_ADAPTER;
 };
 

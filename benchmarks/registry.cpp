@@ -3,11 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
-#include "platform/machine.h"
 #include "platform/registry.h"
+#include "scratch_machine_file.h"
 #include "sim/machine.h"
 
 namespace {
@@ -16,19 +15,6 @@ namespace registry = platform::registry;
 
 constexpr int kProfiles = 200;
 constexpr int kValuesPerProfile = 45;
-
-class ScratchFile {
-  public:
-    ScratchFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vessra-bench-XXXXXX").string();
-        m_folder = ::mkdtemp(pattern.data());
-        platform::useMachineFile(m_folder / "machine.db");
-    }
-    ~ScratchFile() { std::filesystem::remove_all(m_folder); }
-
-  private:
-    std::filesystem::path m_folder;
-};
 
 void writeTree() {
     registry::Transaction transaction;
@@ -70,14 +56,14 @@ std::size_t readTree() {
 }
 
 void BM_SaveProfileTree(benchmark::State& state) {
-    ScratchFile scratch;
+    ScratchMachineFile scratch;
     for (auto _ : state) writeTree();
     state.SetItemsProcessed(state.iterations() * kProfiles * kValuesPerProfile);
 }
 BENCHMARK(BM_SaveProfileTree)->Unit(benchmark::kMillisecond);
 
 void BM_LoadProfileTree(benchmark::State& state) {
-    ScratchFile scratch;
+    ScratchMachineFile scratch;
     writeTree();
     for (auto _ : state) benchmark::DoNotOptimize(readTree());
     state.SetItemsProcessed(state.iterations() * kProfiles * kValuesPerProfile);

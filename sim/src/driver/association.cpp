@@ -116,20 +116,26 @@ std::uint32_t linkRateMbps(const StationSettings& settings, const radio::Network
     return ((network.flags & kFlag11g) && (settings.netBand & kBand11g)) ? 54 : 11;
 }
 
-std::uint64_t framesSent(const DriverState& state, Clock::time_point now) {
+namespace {
+
+// A counter that advances at `perSecond` frames while the link is up, from `base` at link start.
+std::uint64_t framesWhileLinked(const DriverState& state, Clock::time_point now, std::uint64_t base,
+                                std::uint64_t perSecond) {
     if (state.bssid.empty())
-        return state.txFrames;
+        return base;
     const auto elapsed =
         static_cast<std::uint64_t>(std::max<std::int64_t>(0, millis(now) - state.linkSinceMs));
-    return state.txFrames + elapsed * kSentPerSecond / 1000;
+    return base + elapsed * perSecond / 1000;
+}
+
+}  // namespace
+
+std::uint64_t framesSent(const DriverState& state, Clock::time_point now) {
+    return framesWhileLinked(state, now, state.txFrames, kSentPerSecond);
 }
 
 std::uint64_t framesReceived(const DriverState& state, Clock::time_point now) {
-    if (state.bssid.empty())
-        return state.rxFrames;
-    const auto elapsed =
-        static_cast<std::uint64_t>(std::max<std::int64_t>(0, millis(now) - state.linkSinceMs));
-    return state.rxFrames + elapsed * kReceivedPerSecond / 1000;
+    return framesWhileLinked(state, now, state.rxFrames, kReceivedPerSecond);
 }
 
 }  // namespace sim::driver
